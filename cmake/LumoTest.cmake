@@ -1,0 +1,15 @@
+# lumo_add_test(NAME SOURCES file... LIBS target... [TIMEOUT seconds])
+# Adds a test executable and registers it with the offscreen platform,
+# a fixed locale and the Fusion style, so GUI tests run without a display.
+function(lumo_add_test name)
+  cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE lumo_options Qt6::Test ${T_LIBS})
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests-bin)
+  add_test(NAME ${name} COMMAND ${name})
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 300)
+  endif()
+  set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT}
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;LANG=C.UTF-8;QT_STYLE_OVERRIDE=Fusion;LUMO_DELIVERED_DB=${LUMO_APP_DIR}/lumo.fc.delivered;LUMO_BUILD_APP_DIR=${LUMO_APP_DIR}")
+endfunction()

@@ -1,0 +1,10 @@
+#include "Clock.h"
+
+namespace lumo {
+
+QDateTime Clock::now() const
+{
+    return QDateTime::currentDateTime();
+}
+
+} // namespace lumo
