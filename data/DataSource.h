@@ -1,4 +1,6 @@
 #pragma once
+#include "Dataset.h"
+
 #include <QObject>
 #include <QPointer>
 

@@ -1,4 +1,6 @@
 #pragma once
+#include "DataSource.h"
+
 #include <QAbstractTableModel>
 #include <QPointer>
 #include <QStringList>

@@ -18,6 +18,11 @@ QString Folders::appDir() const
     return QDir::cleanPath(QCoreApplication::applicationDirPath());
 }
 
+QString Folders::programFile() const
+{
+    return QCoreApplication::applicationFilePath();
+}
+
 QString Folders::currentDir() const
 {
     return QDir::currentPath();

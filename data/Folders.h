@@ -11,6 +11,8 @@ public:
     virtual ~Folders() = default;
     // Folder of the running program, without a trailing separator.
     virtual QString appDir() const;
+    // The running program's file (copied by the installation step).
+    virtual QString programFile() const;
     // Current folder: bare file names ("lumo.fc", "fcxx.vvv") resolve here.
     virtual QString currentDir() const;
     // $LUMO_CONFIG_DIR, else the user's XDG config folder + "/Velmora".

@@ -1,0 +1,77 @@
+// Menu entries of the main window that open the working windows.
+#include "AppContext.h"
+#include "Tcxxs.h"
+#include "Tfz.h"
+#include "Tlltx1.h"
+#include "Tlrxx.h"
+#include "Tmain.h"
+#include "Tmp.h"
+#include "Tscjl.h"
+#include "Tsz.h"
+
+#include <QAction>
+
+namespace lumo {
+
+void Tmain::connectWindowEntries()
+{
+    connect(N2, &QAction::triggered, this, &Tmain::N2Click);
+    connect(N6, &QAction::triggered, this, &Tmain::N6Click);
+    connect(N7, &QAction::triggered, this, &Tmain::N7Click);
+    connect(N10, &QAction::triggered, this, &Tmain::N10Click);
+    connect(N15, &QAction::triggered, this, &Tmain::N15Click);
+    connect(N30, &QAction::triggered, this, &Tmain::N30Click);
+    connect(N3, &QAction::triggered, this, &Tmain::N3Click);
+}
+
+void Tmain::N2Click()
+{
+    auto* form = new Tsz(m_ctx, *this);
+    showChild(form);
+    N2->setEnabled(false);
+    connect(form, &ChildForm::formClosed, this, [this] { N2->setEnabled(true); });
+    LockMenus();
+}
+
+void Tmain::N6Click()
+{
+    if (m_entryForm)
+        return;
+    auto* form = new Tlrxx(m_ctx, *this);
+    m_entryForm = form;
+    showChild(form);
+    LockMenus();
+}
+
+void Tmain::N7Click()
+{
+    auto* form = new Tscjl(m_ctx, *this);
+    showChild(form);
+    N7->setEnabled(false);
+    connect(form, &ChildForm::formClosed, this, [this] { N7->setEnabled(true); });
+    LockMenus();
+}
+
+void Tmain::N10Click()
+{
+    auto* w = new Tmp(m_ctx, *this, this);
+    N10->setEnabled(false);
+    connect(w, &QObject::destroyed, this, [this] { N10->setEnabled(true); });
+    w->show();
+}
+
+void Tmain::N15Click()
+{
+    auto* w = new Tfz(m_ctx, *this, this);
+    w->show();
+}
+
+void Tmain::N30Click()
+{
+    auto* form = new Tlltx1(m_ctx, *this);
+    showChild(form);
+}
+
+void Tmain::N3Click() {}
+
+} // namespace lumo

@@ -1,0 +1,80 @@
+#include "Dialogs.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+
+namespace lumo {
+
+namespace {
+QString titleOr(const QString& title)
+{
+    return title.isEmpty() ? QApplication::applicationName() : title;
+}
+} // namespace
+
+void QtDialogs::message(QWidget* parent, const QString& text, Icon icon, const QString& title)
+{
+    switch (icon) {
+    case Icon::Information:
+        QMessageBox::information(parent, titleOr(title), text);
+        break;
+    case Icon::Warning:
+        QMessageBox::warning(parent, titleOr(title), text);
+        break;
+    case Icon::Error:
+        QMessageBox::critical(parent, titleOr(title), text);
+        break;
+    }
+}
+
+bool QtDialogs::question(QWidget* parent, const QString& text, const QString& title)
+{
+    return QMessageBox::question(parent, titleOr(title), text, QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
+}
+
+QString QtDialogs::openFileName(QWidget* parent, const QString& caption, const QString& dir,
+                                const QString& filter)
+{
+    return QFileDialog::getOpenFileName(parent, caption, dir, filter);
+}
+
+QString QtDialogs::saveFileName(QWidget* parent, const QString& caption, const QString& dir,
+                                const QString& filter)
+{
+    return QFileDialog::getSaveFileName(parent, caption, dir, filter);
+}
+
+bool QtDialogs::chooseColor(QWidget* parent, QColor& color, const QList<QColor>& customColors)
+{
+    for (int i = 0; i < customColors.size() && i < QColorDialog::customCount(); ++i)
+        QColorDialog::setCustomColor(i, customColors[i]);
+    const QColor chosen = QColorDialog::getColor(color, parent);
+    if (!chosen.isValid())
+        return false;
+    color = chosen;
+    return true;
+}
+
+bool QtDialogs::printSetup(QWidget* parent, QPrinter& printer)
+{
+    QPrintDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool QtDialogs::inputText(QWidget* parent, const QString& title, const QString& label,
+                          QString& text)
+{
+    bool ok = false;
+    const QString value = QInputDialog::getText(parent, title, label, QLineEdit::Normal, text, &ok);
+    if (ok)
+        text = value;
+    return ok;
+}
+
+} // namespace lumo

@@ -1,0 +1,56 @@
+#pragma once
+#include <QColor>
+#include <QList>
+#include <QString>
+
+class QWidget;
+class QPrinter;
+
+namespace lumo {
+
+// Every message box, question box and file, colour and print dialog of the
+// program goes through this interface, so that tests can answer them.
+class Dialogs
+{
+public:
+    enum class Icon { Information, Warning, Error };
+
+    virtual ~Dialogs() = default;
+    // A message with an OK button.
+    virtual void message(QWidget* parent, const QString& text, Icon icon = Icon::Information,
+                         const QString& title = QString()) = 0;
+    // A Yes/No question; true for Yes.
+    virtual bool question(QWidget* parent, const QString& text,
+                          const QString& title = QString()) = 0;
+    // File dialogs; an empty result means cancelled.
+    virtual QString openFileName(QWidget* parent, const QString& caption, const QString& dir,
+                                 const QString& filter) = 0;
+    virtual QString saveFileName(QWidget* parent, const QString& caption, const QString& dir,
+                                 const QString& filter) = 0;
+    // The colour dialog starting at `color`, with the given custom colours;
+    // false when cancelled.
+    virtual bool chooseColor(QWidget* parent, QColor& color, const QList<QColor>& customColors) = 0;
+    // The print-setup dialog for `printer`; false when cancelled.
+    virtual bool printSetup(QWidget* parent, QPrinter& printer) = 0;
+    // Asks for a line of text; false when cancelled.
+    virtual bool inputText(QWidget* parent, const QString& title, const QString& label,
+                           QString& text) = 0;
+};
+
+// The Qt dialogs.
+class QtDialogs : public Dialogs
+{
+public:
+    void message(QWidget* parent, const QString& text, Icon icon, const QString& title) override;
+    bool question(QWidget* parent, const QString& text, const QString& title) override;
+    QString openFileName(QWidget* parent, const QString& caption, const QString& dir,
+                         const QString& filter) override;
+    QString saveFileName(QWidget* parent, const QString& caption, const QString& dir,
+                         const QString& filter) override;
+    bool chooseColor(QWidget* parent, QColor& color, const QList<QColor>& customColors) override;
+    bool printSetup(QWidget* parent, QPrinter& printer) override;
+    bool inputText(QWidget* parent, const QString& title, const QString& label,
+                   QString& text) override;
+};
+
+} // namespace lumo

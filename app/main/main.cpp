@@ -1,0 +1,39 @@
+#include "AppContext.h"
+#include "Clock.h"
+#include "DataError.h"
+#include "Dialogs.h"
+#include "Folders.h"
+#include "Screen.h"
+#include "SettingsStore.h"
+#include "Tmain.h"
+#include "Tsj.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+#include <memory>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Velmora"));
+    QApplication::setApplicationVersion(QStringLiteral("1.0"));
+
+    lumo::Folders folders;
+    lumo::SettingsStore store(folders);
+    lumo::Clock clock;
+    lumo::QtDialogs dialogs;
+    lumo::Screen screen;
+
+    std::unique_ptr<lumo::Tsj> sj;
+    try {
+        sj = std::make_unique<lumo::Tsj>(QStringLiteral("lumo.fc"));
+    } catch (const lumo::DataError& e) {
+        QMessageBox::critical(nullptr, QApplication::applicationName(), e.text());
+        return 1;
+    }
+    lumo::AppContext ctx{*sj, store, folders, clock, dialogs, screen};
+    lumo::Tmain window(ctx);
+    window.showMaximized();
+    return app.exec();
+}
