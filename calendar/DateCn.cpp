@@ -218,6 +218,34 @@ constexpr int lunarYearOfFirstNewYear = 1901;
 // 1901-02-19, the first day of lunar year 1901, counted from 1901-01-01.
 constexpr int daysBeforeFirstNewYear = 49;
 
+// Days from 1901-02-19 to the first day of each lunar year 1901 to 2051, computed from the
+// tables when the program is compiled.
+struct YearStarts {
+    int days[lastYear - firstYear + 2] = {};
+};
+
+constexpr int tableYearDays(int index)
+{
+    const std::uint16_t bits = monthLengthBits[index];
+    const std::uint8_t packed = leapMonths[index / 2];
+    const int leap = index % 2 == 0 ? packed >> 4 : packed & 0x0F;
+    const int months = leap == 0 ? 12 : 13;
+    int total = 0;
+    for (int k = 0; k < months; ++k)
+        total += (bits >> (15 - k)) & 1 ? 30 : 29;
+    return total;
+}
+
+constexpr YearStarts makeYearStarts()
+{
+    YearStarts starts;
+    for (int i = 0; i <= lastYear - firstYear; ++i)
+        starts.days[i + 1] = starts.days[i] + tableYearDays(i);
+    return starts;
+}
+
+constexpr YearStarts yearStarts = makeYearStarts();
+
 bool tableYear(int lunarYear)
 {
     return lunarYear >= firstYear && lunarYear <= lastYear;
@@ -299,11 +327,13 @@ LunarDate SolarToLunar(int year, int month, int day)
         return {1900, 12, static_cast<int>(n) - 18};
     }
     n -= daysBeforeFirstNewYear;
-    LunarDate result{lunarYearOfFirstNewYear, 1, 1};
-    for (int len = LunarYearDays(result.year); n >= len; len = LunarYearDays(result.year)) {
-        n -= len;
-        ++result.year;
-    }
+    // A lunar year has at least 353 days: start from an estimate at or below the year
+    // and step forward over whole years.
+    int index = static_cast<int>(n / 385);
+    while (n >= yearStarts.days[index + 1])
+        ++index;
+    n -= yearStarts.days[index];
+    LunarDate result{lunarYearOfFirstNewYear + index, 1, 1};
     for (int m = 1; m <= 12; ++m) {
         const LunarMonthLength len = LunarMonthDays(result.year, m);
         result.month = m;
