@@ -17,8 +17,10 @@ ArchiveScan scanArchive(const std::string& archiveName)
         scan.fault = "cannot open archive";
         return scan;
     }
-    ArchiveEntryInfo* current = nullptr;
+    ArchiveEntryInfo* current = nullptr; // the entry whose data the sections hold
+    const ArchiveEntryInfo* reading = nullptr;
     auto section = [&]() {
+        reading = current;
         const std::uint64_t at = in.offset();
         SectionKind kind = SectionKind::Ec2;
         try {
@@ -36,6 +38,7 @@ ArchiveScan scanArchive(const std::string& archiveName)
         }
         if (current && current->kind.empty())
             current->kind = kind == SectionKind::Ec2 ? "EC2" : "ECS";
+        reading = nullptr;
     };
     try {
         const std::int32_t titleLength = in.readInt32();
@@ -78,8 +81,8 @@ ArchiveScan scanArchive(const std::string& archiveName)
     } catch (const ArchiveFault& e) {
         scan.fault = e.what();
         scan.faultOffset = e.offset;
-        if (current)
-            scan.faultEntry = current->name;
+        if (reading)
+            scan.faultEntry = reading->name;
     }
     return scan;
 }
