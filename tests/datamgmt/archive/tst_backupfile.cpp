@@ -645,6 +645,20 @@ void TestBackupFile::fullDiskIsReported()
     QVERIFY(!backup.Backup({s(file)}, TBackupFile::kStreamName));
     QCOMPARE(rec.errors, QList<int>({4}));
     QCOMPARE(backup.LastError(), 4);
+
+    // Without an error handler the caller's message box shows the text.
+    FullDiskBuffer again(static_cast<std::size_t>(room));
+    std::ostream out2(&again);
+    backup.SetBackupStream(&out2);
+    backup.OnError = nullptr;
+    QStringList boxes;
+    backup.SetMessageBoxHandler([&](TBackupMessage kind, const std::string& text) {
+        boxes << (kind == TBackupMessage::Error ? u"error: "_s : u"other: "_s) +
+                     QString::fromStdString(text);
+        return true;
+    });
+    QVERIFY(!backup.Backup({s(file)}, TBackupFile::kStreamName));
+    QCOMPARE(boxes, QStringList({u"error: Cannot write to archive"_s}));
 }
 
 void TestBackupFile::exceptionsClearBusy()
@@ -687,12 +701,15 @@ void TestBackupFile::cancelFromProgress()
     TBackupFile backup;
     backup.SetSetArchiveFlag(true);
     int blocks = 0;
+    int messageLoops = 0;
+    backup.SetProcessMessagesHandler([&] { ++messageLoops; });
     backup.OnProgress = [&](TBackupFile&, const std::string& f, TPercentage, bool& cont) {
         if (!f.empty() && ++blocks == 2)
             cont = false;
     };
     QVERIFY(!backup.Backup({s(file)}, s(archive)));
     QCOMPARE(blocks, 2);
+    QCOMPARE(messageLoops, 2); // the message loop runs after every block
     QCOMPARE(backup.LastError(), 0);
     // Two blocks and the section end, but no end record.
     const QByteArray bytes = readFile(archive);
