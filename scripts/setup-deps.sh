@@ -4,7 +4,7 @@ set -euo pipefail
 pkgs=(build-essential cmake ninja-build pkg-config
       qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-image-formats-plugins
       libgl-dev zlib1g-dev sqlite3 clang libclang-rt-14-dev clang-format
-      fonts-wqy-microhei)
+      fonts-wqy-microhei python3)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

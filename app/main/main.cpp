@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QTimer>
 
 #include <memory>
 
@@ -35,5 +36,9 @@ int main(int argc, char* argv[])
     lumo::AppContext ctx{*sj, store, folders, clock, dialogs, screen};
     lumo::Tmain window(ctx);
     window.showMaximized();
+    // For the start-up benchmark: leave as soon as the window has been shown
+    // and the first events are processed.
+    if (qEnvironmentVariableIsSet("LUMO_STARTUP_PROBE"))
+        QTimer::singleShot(0, &app, [&window] { window.hide(); QCoreApplication::exit(0); });
     return app.exec();
 }
