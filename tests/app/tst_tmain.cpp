@@ -1,0 +1,364 @@
+// The main window: creation, first showing, login, locking and closing.
+#include "Dataset.h"
+#include "FilterBar.h"
+#include "LookupLists.h"
+#include "TestApp.h"
+#include "Tmain.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+
+using namespace lumo;
+using lumo::test::TestApp;
+
+namespace
+{
+
+const QStringList kProtected = {QStringLiteral("N2"), QStringLiteral("N16"), QStringLiteral("N6"),
+                                QStringLiteral("N7"), QStringLiteral("N10")};
+const QStringList kPermissionEntries = {QStringLiteral("N2"),  QStringLiteral("N16"),
+                                        QStringLiteral("N15"), QStringLiteral("N10"),
+                                        QStringLiteral("N7"),  QStringLiteral("N6")};
+
+void login(Tmain& w, const QString& level, const QString& password)
+{
+    auto* levels = w.findChild<QComboBox*>(QStringLiteral("suiComboBox1"));
+    auto* edit = w.findChild<QLineEdit*>(QStringLiteral("suiEdit1"));
+    levels->setCurrentText(level);
+    edit->clear();
+    QTest::keyClicks(edit, password);
+    QTest::mouseClick(w.findChild<QPushButton*>(QStringLiteral("suiButton1")), Qt::LeftButton);
+}
+
+QAction* entry(const Tmain& w, const QString& name)
+{
+    QAction* a = w.findChild<QAction*>(name);
+    if (!a)
+        qFatal("no menu entry %s", qPrintable(name));
+    return a;
+}
+
+} // namespace
+
+class TestTmain : public QObject
+{
+    Q_OBJECT
+private slots:
+    void menuTreeAndLockedStart();
+    void login_data();
+    void login();
+    void enterFindsUserAndTypingClearsWelcome();
+    void levelWithoutPermissions();
+    void levelDeletedFromJbIsRefused();
+    void caption_data();
+    void caption();
+    void restoreEntriesFromSlotNames();
+    void lookupDefaultsAtCreation();
+    void firstStartAndInstallation();
+    void installationKeepsExistingRegister();
+    void statusBar_data();
+    void statusBar();
+    void closeProjectWithoutChildClosesProgram();
+};
+
+void TestTmain::menuTreeAndLockedStart()
+{
+    TestApp app;
+    Tmain w(*app.ctx);
+    w.show();
+    QCOMPARE(w.windowTitle(), QStringLiteral("《管理系统》"));
+    const QList<std::pair<QString, QString>> captions = {
+        {QStringLiteral("N1"), QStringLiteral(" 文 件  ")},
+        {QStringLiteral("Edit1"), QStringLiteral("编 辑  ")},
+        {QStringLiteral("N4"), QStringLiteral("管 理  ")},
+        {QStringLiteral("Help1"), QStringLiteral("帮 助  ")},
+        {QStringLiteral("N17"), QStringLiteral("数据修复与压缩")},
+        {QStringLiteral("N27"), QStringLiteral("替换方式")},
+        {QStringLiteral("N15"), QStringLiteral("联系房主")},
+        {QStringLiteral("N24"), QStringLiteral("背 景 色 彩")},
+        {QStringLiteral("About1_OLD"), QStringLiteral("关于")},
+    };
+    for (const auto& [name, caption] : captions)
+        QCOMPARE(entry(w, name)->text(), caption);
+    QVERIFY(!entry(w, QStringLiteral("N20"))->isVisible());
+    QVERIFY(entry(w, QStringLiteral("N12"))->isSeparator());
+    for (const QString& name : kProtected)
+        QVERIFY2(!entry(w, name)->isEnabled(), qPrintable(name));
+    QVERIFY(!entry(w, QStringLiteral("N15"))->isEnabled());
+    QVERIFY(!w.findChild<QToolButton*>(QStringLiteral("SpeedButton1"))->isHidden());
+    QVERIFY(!w.findChild<QToolBar*>(QStringLiteral("suiToolBar1"))->isVisibleTo(&w));
+    QVERIFY(w.findChild<QWidget*>(QStringLiteral("suiImagePanel1"))->isVisibleTo(&w));
+    QCOMPARE(w.findChild<QComboBox*>(QStringLiteral("suiComboBox1"))->itemText(0),
+             QStringLiteral("查询用户"));
+    QCOMPARE(w.findChild<QComboBox*>(QStringLiteral("suiComboBox1"))->itemText(1),
+             QStringLiteral("管理员"));
+}
+
+void TestTmain::login_data()
+{
+    QTest::addColumn<QString>("level");
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<bool>("accepted");
+    QTest::addColumn<bool>("menuBar");
+    QTest::addColumn<QString>("welcome");
+    QTest::addRow("guest without password")
+        << QStringLiteral("查询用户") << QString() << true << false << QString();
+    QTest::addRow("guest with any text")
+        << QStringLiteral("查询用户") << QStringLiteral("xyz") << true << false << QString();
+    QTest::addRow("administrator") << QStringLiteral("管理员") << QStringLiteral("admin") << true
+                                   << true << QStringLiteral("系统管理员 - 欢迎您的使用！");
+    QTest::addRow("wrong password")
+        << QStringLiteral("管理员") << QStringLiteral("Admin") << false << true << QString();
+    QTest::addRow("password of another level")
+        << QStringLiteral("管理员") << QStringLiteral("agent1") << false << true << QString();
+    QTest::addRow("second user of a level")
+        << QStringLiteral("业务员") << QStringLiteral("agent2") << true << true
+        << QStringLiteral("李四 - 欢迎您的使用！");
+    QTest::addRow("first user of a level")
+        << QStringLiteral("业务员") << QStringLiteral("agent1") << true << true
+        << QStringLiteral("张三 - 欢迎您的使用！");
+}
+
+void TestTmain::login()
+{
+    QFETCH(QString, level);
+    QFETCH(QString, password);
+    QFETCH(bool, accepted);
+    QFETCH(bool, menuBar);
+    QFETCH(QString, welcome);
+    TestApp app;
+    app.exec(QStringLiteral("INSERT INTO jb (级别, 房源录入, 名片管理) VALUES ('业务员', 1, 1)"));
+    app.exec(QStringLiteral("INSERT INTO ma VALUES ('业务员', 'agent1', '张三'), "
+                            "('业务员', 'agent2', '李四')"));
+    app.sj->ma->refresh();
+    app.sj->dj->refresh();
+    Tmain w(*app.ctx);
+    w.show();
+    ::login(w, level, password);
+
+    auto* panel = w.findChild<QWidget*>(QStringLiteral("suiImagePanel1"));
+    QCOMPARE(panel->isVisibleTo(&w), !accepted);
+    QCOMPARE(w.findChild<QToolBar*>(QStringLiteral("suiToolBar1"))->isVisibleTo(&w), accepted);
+    QCOMPARE(w.findChild<QMenuBar*>(QStringLiteral("bsSkinMainMenuBar1"))->isVisibleTo(&w),
+             menuBar);
+    QCOMPARE(w.findChild<QLineEdit*>(QStringLiteral("suiEdit2"))->text(), welcome);
+    if (accepted) {
+        QVERIFY(app.dialogs.messages.isEmpty());
+        // Entries hidden by the level's permissions cannot be chosen at all.
+        for (const QString& name : kProtected)
+            QVERIFY2(entry(w, name)->isEnabled() || !entry(w, name)->isVisible(),
+                     qPrintable(name));
+        QVERIFY(w.findChild<QToolButton*>(QStringLiteral("SpeedButton1"))->isHidden());
+    } else {
+        QCOMPARE(app.dialogs.messages, QStringList{QStringLiteral("不可识别的用户？")});
+        for (const QString& name : kProtected)
+            QVERIFY2(!entry(w, name)->isEnabled(), qPrintable(name));
+    }
+    if (level == QStringLiteral("业务员")) {
+        QVERIFY(entry(w, QStringLiteral("N6"))->isVisible());
+        QVERIFY(entry(w, QStringLiteral("N10"))->isVisible());
+        QVERIFY(!entry(w, QStringLiteral("N2"))->isVisible());
+        QVERIFY(!entry(w, QStringLiteral("N7"))->isVisible());
+    }
+}
+
+void TestTmain::enterFindsUserAndTypingClearsWelcome()
+{
+    TestApp app;
+    Tmain w(*app.ctx);
+    w.show();
+    auto* levels = w.findChild<QComboBox*>(QStringLiteral("suiComboBox1"));
+    auto* edit = w.findChild<QLineEdit*>(QStringLiteral("suiEdit1"));
+    auto* welcome = w.findChild<QLineEdit*>(QStringLiteral("suiEdit2"));
+    levels->setCurrentText(QStringLiteral("管理员"));
+    QTest::keyClicks(edit, QStringLiteral("admin"));
+    QTest::keyClick(edit, Qt::Key_Return);
+    QCOMPARE(welcome->text(), QStringLiteral("系统管理员 - 欢迎您的使用！"));
+    QTest::keyClick(edit, Qt::Key_X);
+    QCOMPARE(welcome->text(), QString());
+    // The welcome box takes no typing.
+    QTest::keyClicks(welcome, QStringLiteral("abc"));
+    QCOMPARE(welcome->text(), QString());
+}
+
+void TestTmain::levelWithoutPermissions()
+{
+    TestApp app;
+    app.exec(QStringLiteral("INSERT INTO jb (级别) VALUES ('访客')"));
+    app.exec(QStringLiteral("INSERT INTO ma VALUES ('访客', 'g', '王五')"));
+    app.sj->ma->refresh();
+    app.sj->dj->refresh();
+    Tmain w(*app.ctx);
+    w.show();
+    ::login(w, QStringLiteral("访客"), QStringLiteral("g"));
+    QVERIFY(w.findChild<QMenuBar*>(QStringLiteral("bsSkinMainMenuBar1"))->isVisibleTo(&w));
+    for (const QString& name : kPermissionEntries)
+        QVERIFY2(!entry(w, name)->isVisible(), qPrintable(name));
+    for (const QString& name : {QStringLiteral("N5"), QStringLiteral("N11"), QStringLiteral("N3")})
+        QVERIFY2(entry(w, name)->isVisible(), qPrintable(name));
+}
+
+void TestTmain::levelDeletedFromJbIsRefused()
+{
+    TestApp app;
+    app.exec(QStringLiteral("INSERT INTO ma VALUES ('旧级别', 'old', '赵六')"));
+    app.sj->ma->refresh();
+    Tmain w(*app.ctx);
+    w.show();
+    ::login(w, QStringLiteral("旧级别"), QStringLiteral("old"));
+    QCOMPARE(app.dialogs.messages, QStringList{QStringLiteral("不可识别的用户？")});
+    QVERIFY(w.findChild<QWidget*>(QStringLiteral("suiImagePanel1"))->isVisibleTo(&w));
+    for (const QString& name : kProtected)
+        QVERIFY(!entry(w, name)->isEnabled());
+}
+
+void TestTmain::caption_data()
+{
+    QTest::addColumn<QString>("agency");
+    QTest::addColumn<QString>("caption");
+    QTest::addRow("no agency name") << QString() << QStringLiteral("《管理系统》");
+    QTest::addRow("agency name") << QStringLiteral("安居房产")
+                                 << QStringLiteral("《安居房产管理系统》");
+}
+
+void TestTmain::caption()
+{
+    QFETCH(QString, agency);
+    QFETCH(QString, caption);
+    TestApp app;
+    if (!agency.isEmpty())
+        app.store.WriteAppValue(QStringLiteral("gs"), agency);
+    Tmain w(*app.ctx);
+    QCOMPARE(w.windowTitle(), QStringLiteral("Velmora"));
+    w.show();
+    QCOMPARE(w.windowTitle(), caption);
+}
+
+void TestTmain::restoreEntriesFromSlotNames()
+{
+    TestApp app;
+    app.store.WriteSlotValue(QStringLiteral("Velmora"), QStringLiteral("1"),
+                             QStringLiteral("2026年12月7日星期一"));
+    app.store.WriteSlotValue(QStringLiteral("Velmora"), QStringLiteral("3"),
+                             QStringLiteral("2026年12月8日星期二"));
+    Tmain w(*app.ctx);
+    QVERIFY(w.rb1->isVisible());
+    QCOMPARE(w.rb1->text(), QStringLiteral("2026年12月7日星期一"));
+    QVERIFY(!w.rb2->isVisible());
+    QVERIFY(w.rb3->isVisible());
+    QVERIFY(!w.rb4->isVisible());
+    QVERIFY(!w.rb5->isVisible());
+}
+
+void TestTmain::lookupDefaultsAtCreation()
+{
+    TestApp app;
+    app.store.writeProfileString(QStringLiteral("gj"), QStringLiteral("s"), QStringLiteral("6"));
+    app.store.writeProfileString(QStringLiteral("gj"), QStringLiteral("s3"), QString());
+    Tmain w(*app.ctx);
+    QCOMPARE(app.store.readProfileString(QStringLiteral("gj"), QStringLiteral("s3")),
+             QStringLiteral("皇姑区"));
+    QCOMPARE(app.store.readProfileString(QStringLiteral("hx"), QStringLiteral("s10")),
+             QStringLiteral("插间"));
+    QCOMPARE(app.store.readProfileString(QStringLiteral("cx"), QStringLiteral("s")), QString());
+}
+
+void TestTmain::firstStartAndInstallation()
+{
+    TestApp::Options options;
+    options.startedBefore = false;
+    options.installed = false;
+    TestApp app(options);
+    QFile help(app.path(QStringLiteral("lumo.html")));
+    QVERIFY(help.open(QIODevice::WriteOnly));
+    help.write("<html></html>");
+    help.close();
+    {
+        Tmain w(*app.ctx);
+        w.show();
+        QCOMPARE(app.dialogs.messages.size(), 2);
+        QCOMPARE(app.dialogs.messages[0],
+                 QStringLiteral("软件首次运行，请先进入设置界面，对软件进行设置！"));
+        QCOMPARE(app.dialogs.messages[1],
+                 QStringLiteral("软件以安装到 [") + app.folders.installDir() +
+                     QStringLiteral("]目录内\n\r请点击桌面上的[Korvane]图标运行！"));
+    }
+    const QString install = app.folders.installDir();
+    QVERIFY(QFile::exists(install + QStringLiteral("/lumo")));
+    QVERIFY(QFile::exists(install + QStringLiteral("/lumo.fc")));
+    QVERIFY(QFile::exists(install + QStringLiteral("/lumo.html")));
+    QVERIFY(QFile::exists(app.folders.desktopDir() + QStringLiteral("/Korvane.desktop")));
+    QVERIFY(QFile::exists(app.folders.applicationsDir() + QStringLiteral("/Korvane.desktop")));
+
+    // The next start shows neither message.
+    app.dialogs.messages.clear();
+    Tmain again(*app.ctx);
+    again.show();
+    QVERIFY(app.dialogs.messages.isEmpty());
+}
+
+void TestTmain::installationKeepsExistingRegister()
+{
+    TestApp::Options options;
+    options.installed = false;
+    TestApp app(options);
+    QDir().mkpath(app.folders.installDir());
+    QFile kept(app.folders.installDir() + QStringLiteral("/lumo.fc"));
+    QVERIFY(kept.open(QIODevice::WriteOnly));
+    kept.write("the agency's own register");
+    kept.close();
+    Tmain w(*app.ctx);
+    w.show();
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    QCOMPARE(kept.readAll(), QByteArray("the agency's own register"));
+    QVERIFY(QFile::exists(app.folders.installDir() + QStringLiteral("/lumo")));
+}
+
+void TestTmain::statusBar_data()
+{
+    QTest::addColumn<int>("screenWidth");
+    QTest::addColumn<int>("panel0");
+    QTest::addRow("800 wide") << 800 << 155;
+    QTest::addRow("801 wide") << 801 << 180;
+}
+
+void TestTmain::statusBar()
+{
+    QFETCH(int, screenWidth);
+    QFETCH(int, panel0);
+    TestApp app;
+    app.screen.w = screenWidth;
+    Tmain w(*app.ctx);
+    w.show();
+    QCOMPARE(w.StatusPanel0->width(), panel0);
+    QCOMPARE(w.StatusPanel1->width(), 765);
+    QCOMPARE(w.findChild<QWidget*>(QStringLiteral("suiImagePanel1"))->x(),
+             screenWidth / 2 - 280 / 2);
+    app.clock.current = QDateTime(QDate(2026, 12, 9), QTime(7, 5, 9));
+    QTRY_COMPARE(w.StatusPanel2->text(), QStringLiteral("07:05:09   "));
+}
+
+void TestTmain::closeProjectWithoutChildClosesProgram()
+{
+    TestApp app;
+    Tmain w(*app.ctx);
+    w.show();
+    ::login(w, QStringLiteral("管理员"), QStringLiteral("admin"));
+    QVERIFY(w.isVisible());
+    w.LockMenus();
+    entry(w, QStringLiteral("N11"))->trigger();
+    QVERIFY(!w.isVisible());
+    for (const QString& name : kProtected)
+        QVERIFY(entry(w, name)->isEnabled());
+}
+
+QTEST_MAIN(TestTmain)
+#include "tst_tmain.moc"
