@@ -1,11 +1,141 @@
 // Data management entries of the main window: backups, restore slots,
-// export, import and compaction.
+// export, import and compaction. The work itself is done by the operations
+// of the data-management library, which lumoctl runs too.
+#include "AppContext.h"
+#include "BackupSlots.h"
+#include "Compaction.h"
+#include "Dialogs.h"
+#include "ExchangeFile.h"
+#include "ProgressPanel.h"
+#include "SettingsStore.h"
 #include "Tmain.h"
 
-namespace lumo {
+#include <QAction>
+#include <QFrame>
+#include <QMenuBar>
 
-void Tmain::connectDataEntries() {}
+namespace lumo
+{
 
-void Tmain::backupOnClose() {}
+namespace
+{
+
+DataEnv environment(const Tmain& w, DataProgress& progress)
+{
+    AppContext& ctx = w.context();
+    return DataEnv{&ctx.sj, ctx.store, ctx.folders, ctx.clock, progress};
+}
+
+ProgressPanel* progressPanel(const Tmain& w)
+{
+    return w.suiImagePanel3->findChild<ProgressPanel*>(QStringLiteral("ProgressPanel"));
+}
+
+void show(Tmain& w, const DataResult& r)
+{
+    if (r.message.isEmpty() && r.detail.isEmpty())
+        return;
+    w.context().dialogs.message(&w, r.fullText(),
+                                r.ok ? Dialogs::Icon::Information : Dialogs::Icon::Warning);
+}
+
+// Runs an operation with the menus out of reach: the message loop keeps
+// running while it works.
+template <typename Op> DataResult runLocked(Tmain& w, Op op)
+{
+    w.bsSkinMainMenuBar1->setEnabled(false);
+    DataResult r = op();
+    w.bsSkinMainMenuBar1->setEnabled(true);
+    return r;
+}
+
+// The slot-menu refresh: every used slot shows its date.
+void refreshSlotMenu(Tmain& w)
+{
+    for (int k = 1; k <= kSlotCount; ++k) {
+        const QString name = slotName(w.context().store, k);
+        if (!name.isEmpty()) {
+            w.restoreEntry(k)->setText(name);
+            w.restoreEntry(k)->setVisible(true);
+        }
+    }
+}
+
+// Restore from slot k (rb1Click ... rb5Click).
+void rbClick(Tmain& w, int slot)
+{
+    w.context().dialogs.message(
+        &w, QStringLiteral("强烈建议,在恢复数据库前必须关闭所有与数据库连接的程序！"));
+    EventLoopProgress progress;
+    DataEnv env = environment(w, progress);
+    show(w, runLocked(w, [&] { return restoreSlot(env, slot); }));
+}
+
+// Export (N21Click).
+void N21Click(Tmain& w)
+{
+    EventLoopProgress progress;
+    DataEnv env = environment(w, progress);
+    show(w, runLocked(w, [&] { return exportExchange(env); }));
+}
+
+// Import by update (N19Click).
+void N19Click(Tmain& w)
+{
+    DataEnv env = environment(w, *progressPanel(w));
+    show(w, runLocked(w, [&] { return importByUpdate(env); }));
+}
+
+// Import by replacement (N27Click).
+void N27Click(Tmain& w)
+{
+    if (!w.context().dialogs.question(
+            &w, QStringLiteral("确实要替换数据库吗？替换后原来的数据将全部删除！")))
+        return;
+    DataEnv env = environment(w, *progressPanel(w));
+    const DataResult r = runLocked(w, [&] { return importByReplacement(env); });
+    show(w, r);
+    if (r.closeProgram)
+        w.closeFrame();
+}
+
+// Repair and compaction (N17Click).
+void N17Click(Tmain& w)
+{
+    w.context().dialogs.message(
+        &w, QStringLiteral("强烈建议,在整理数据库前必须关闭所有与数据库连接的程序！"));
+    EventLoopProgress progress;
+    DataEnv env = environment(w, progress);
+    const DataResult r = runLocked(w, [&] { return compactDatabase(env); });
+    show(w, r);
+    if (r.closeProgram)
+        w.closeFrame();
+}
+
+} // namespace
+
+void Tmain::connectDataEntries()
+{
+    new ProgressPanel(suiImagePanel3);
+    connect(N20, &QAction::triggered, this, [this] { backupOnClose(); });
+    connect(N21, &QAction::triggered, this, [this] { N21Click(*this); });
+    connect(N26, &QAction::triggered, this, [this] { N19Click(*this); });
+    connect(N27, &QAction::triggered, this, [this] { N27Click(*this); });
+    connect(N17, &QAction::triggered, this, [this] { N17Click(*this); });
+    for (int k = 1; k <= kSlotCount; ++k)
+        connect(restoreEntry(k), &QAction::triggered, this, [this, k] { rbClick(*this, k); });
+}
+
+// N20Click: the daily backup. A failure is told and the close goes on; the
+// next close tries again.
+void Tmain::backupOnClose()
+{
+    EventLoopProgress progress;
+    DataEnv env = environment(*this, progress);
+    const DataResult r = closingBackup(env);
+    if (!r.ok)
+        m_ctx.dialogs.message(this, r.fullText(), Dialogs::Icon::Warning);
+    refreshSlotMenu(*this);
+}
 
 } // namespace lumo

@@ -1,6 +1,9 @@
 // lumoctl: the administrators' command-line tool.
 #include "ArchiveCommand.h"
 #include "CalendarCommand.h"
+#include "DataCommand.h"
+
+#include <QCoreApplication>
 
 #include <iostream>
 #include <string>
@@ -11,7 +14,8 @@ namespace {
 void usage(std::ostream& out)
 {
     out << "usage: lumoctl archive pack|unpack|list|verify ...\n"
-           "       lumoctl calendar DATE [HH:MM] [--json]\n";
+           "       lumoctl calendar DATE [HH:MM] [--json]\n"
+        << lumo::dataCommandUsage();
 }
 
 } // namespace
@@ -29,6 +33,11 @@ int main(int argc, char* argv[])
         return lumo::archiveCommand(args, std::cout, std::cerr);
     if (command == "calendar")
         return lumo::calendarCommand(args, std::cout, std::cerr);
+    if (lumo::isDataCommand(command)) {
+        // The database layer needs an application object.
+        QCoreApplication app(argc, argv);
+        return lumo::dataCommand(command, args, std::cout, std::cerr);
+    }
     if (command == "--help" || command == "-h" || command == "help") {
         usage(std::cout);
         return 0;

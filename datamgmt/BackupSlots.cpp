@@ -1,0 +1,182 @@
+#include "BackupSlots.h"
+
+#include "BackupFile.h"
+#include "Clock.h"
+#include "DataError.h"
+#include "Folders.h"
+#include "SettingsStore.h"
+#include "Tsj.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+#include <QTemporaryDir>
+
+namespace lumo
+{
+
+namespace
+{
+
+QString product()
+{
+    return QLatin1String(kSlotProduct);
+}
+
+QString backupFailed()
+{
+    return QStringLiteral("今天的数据备份没有完成，原来的备份保持不变，下次关闭程序时将再次备份！");
+}
+
+} // namespace
+
+QString slotDateText(const QDate& date)
+{
+    return QLocale(QLocale::Chinese, QLocale::China).toString(date, QLocale::LongFormat);
+}
+
+int nextSlot(const QString& cs)
+{
+    bool ok = false;
+    const int n = cs.trimmed().toInt(&ok);
+    if (!ok || n < 1 || n >= kSlotCount)
+        return 1;
+    return n + 1;
+}
+
+QString slotName(const SettingsStore& store, int slot)
+{
+    return store.ReadSlotValue(product(), QString::number(slot));
+}
+
+QString slotFile(const Folders& folders, const QString& dateText)
+{
+    return backupFolder(folders) + QLatin1Char('/') + dateText + QStringLiteral(".bak");
+}
+
+DataResult closingBackup(DataEnv& env)
+{
+    DataResult r;
+    const QString today = slotDateText(env.clock.today());
+    const QString target = slotFile(env.folders, today);
+    QDir().mkpath(backupFolder(env.folders));
+
+    // Today's backup exists when the slot written last holds today's date and
+    // its file is still there (a file deleted by hand is made again).
+    const QString cs = env.store.ReadSlotValue(product(), QStringLiteral("cs"));
+    bool csValid = false;
+    const int current = cs.trimmed().toInt(&csValid);
+    csValid = csValid && current >= 1 && current <= kSlotCount;
+    const bool todayInCurrent = csValid && slotName(env.store, current) == today;
+    if (todayInCurrent && QFileInfo(target).isFile()) {
+        r.ok = true;
+        r.skipped = true;
+        return r;
+    }
+    const int slot = todayInCurrent ? current : nextSlot(cs);
+    const QString previous = slotName(env.store, slot);
+
+    const QString working = currentFolder(env.folders) + QStringLiteral("/fcxx.vvv");
+    std::vector<std::string> errors;
+    bool made = false;
+    try {
+        TBackupFile archive;
+        configureArchive(archive, env.progress, errors);
+        made = archive.Backup({fromQ(databaseFile(env.sj, env.folders))}, fromQ(working));
+    } catch (const std::exception& e) {
+        errors.push_back(e.what());
+        made = false;
+    }
+    if (!made) {
+        r.message = backupFailed();
+        r.detail = archiveErrors(errors);
+        return r;
+    }
+
+    // Copy beside the slot file and rename over it, so the slot never holds a
+    // partial archive.
+    const QString part = target + QStringLiteral(".part");
+    QString error;
+    if (!removeIfPresent(part, &error)) {
+        r.message = backupFailed();
+        r.detail = error;
+        return r;
+    }
+    QFile source(working);
+    if (!source.copy(part)) {
+        r.message = backupFailed();
+        r.detail =
+            QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(part), source.errorString());
+        removeIfPresent(part);
+        return r;
+    }
+    if (!replaceFile(part, target, &error)) {
+        r.message = backupFailed();
+        r.detail = error;
+        removeIfPresent(part);
+        return r;
+    }
+
+    if (!previous.isEmpty() && previous != today)
+        removeIfPresent(slotFile(env.folders, previous));
+    env.store.WriteSlotValue(product(), QStringLiteral("cs"), QString::number(slot));
+    env.store.WriteSlotValue(product(), QString::number(slot), today);
+    r.ok = true;
+    return r;
+}
+
+DataResult restoreSlot(DataEnv& env, int slot)
+{
+    DataResult r;
+    const QString failed = QStringLiteral("数据恢复错误，可能是有其它程序正在使用数据库！");
+    const QString name = slot >= 1 && slot <= kSlotCount ? slotName(env.store, slot) : QString();
+    const QString archiveName = slotFile(env.folders, name);
+    const QString database = databaseFile(env.sj, env.folders);
+
+    if (env.sj)
+        env.sj->disconnectLumo1();
+
+    std::vector<std::string> errors;
+    bool restored = false;
+    if (name.isEmpty()) {
+        errors.push_back(fromQ(QStringLiteral("备份 %1 不存在").arg(slot)));
+    } else if (!QFileInfo(archiveName).isFile()) {
+        errors.push_back(
+            fromQ(QDir::toNativeSeparators(archiveName) + QStringLiteral(": 文件不存在")));
+    } else {
+        // Unpack beside the database so the rename below stays on one disk.
+        QTemporaryDir temp(QFileInfo(database).absolutePath() +
+                           QStringLiteral("/lumo-restore-XXXXXX"));
+        const QString unpacked = temp.path() + QLatin1Char('/') + QFileInfo(database).fileName();
+        try {
+            TBackupFile archive;
+            configureArchive(archive, env.progress, errors);
+            restored = temp.isValid() && archive.Restore(fromQ(archiveName), fromQ(temp.path())) &&
+                       QFileInfo(unpacked).isFile();
+        } catch (const std::exception& e) {
+            errors.push_back(e.what());
+            restored = false;
+        }
+        if (restored) {
+            QString error;
+            restored = replaceFile(unpacked, database, &error);
+            if (!restored)
+                errors.push_back(fromQ(error));
+        }
+    }
+
+    if (env.sj) {
+        try {
+            env.sj->connectLumo1();
+        } catch (const DataError& e) {
+            errors.push_back(fromQ(e.text()));
+        }
+    }
+    r.ok = restored;
+    r.message = restored ? QStringLiteral("数据恢复完毕！") : failed;
+    r.detail = archiveErrors(errors);
+    return r;
+}
+
+} // namespace lumo

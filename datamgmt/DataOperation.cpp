@@ -1,0 +1,112 @@
+#include "DataOperation.h"
+
+#include "BackupFile.h"
+#include "Folders.h"
+#include "Tsj.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <filesystem>
+#include <system_error>
+
+namespace lumo
+{
+
+QString DataResult::fullText() const
+{
+    if (detail.isEmpty())
+        return message;
+    if (message.isEmpty())
+        return detail;
+    return message + QStringLiteral("\n\n") + detail;
+}
+
+QString appFolder(const Folders& folders)
+{
+    return QDir::cleanPath(folders.appDir());
+}
+
+QString currentFolder(const Folders& folders)
+{
+    return QDir::cleanPath(folders.currentDir());
+}
+
+QString backupFolder(const Folders& folders)
+{
+    return appFolder(folders) + QStringLiteral("/bak");
+}
+
+QString databaseFile(const Tsj* sj, const Folders& folders)
+{
+    const QString name = sj ? sj->databasePath() : QStringLiteral("lumo.fc");
+    return QDir::cleanPath(QDir(currentFolder(folders)).absoluteFilePath(name));
+}
+
+QString folderForMessage(const Folders& folders)
+{
+    return QDir::toNativeSeparators(appFolder(folders) + QLatin1Char('/'));
+}
+
+bool replaceFile(const QString& source, const QString& target, QString* error)
+{
+    std::error_code ec;
+    std::filesystem::rename(std::filesystem::path(QFile::encodeName(source).toStdString()),
+                            std::filesystem::path(QFile::encodeName(target).toStdString()), ec);
+    if (ec && error)
+        *error = QStringLiteral("%1 → %2: %3")
+                     .arg(QDir::toNativeSeparators(source), QDir::toNativeSeparators(target),
+                          QString::fromLocal8Bit(ec.message().c_str()));
+    return !ec;
+}
+
+bool removeIfPresent(const QString& path, QString* error)
+{
+    QFileInfo info(path);
+    if (!info.exists() && !info.isSymLink())
+        return true;
+    QFile f(path);
+    if (f.remove())
+        return true;
+    if (error)
+        *error = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), f.errorString());
+    return false;
+}
+
+void configureArchive(TBackupFile& archive, DataProgress& progress,
+                      std::vector<std::string>& errors)
+{
+    archive.SetBackupMode(bmAll);
+    archive.SetCompressionLevel(clMax);
+    archive.SetRestoreMode(rmAll);
+    archive.SetMaxSize(0);
+    archive.SetSetArchiveFlag(true);
+    archive.OnProgress = [&progress](TBackupFile&, const std::string&, TPercentage percent, bool&) {
+        progress.setBar(1, percent < 100 ? int(percent) : -1);
+    };
+    archive.OnError = [&errors](TBackupFile&, std::int32_t, const std::string& text) {
+        errors.push_back(text);
+    };
+    archive.SetProcessMessagesHandler([&progress] { progress.processEvents(); });
+}
+
+QString archiveErrors(const std::vector<std::string>& errors)
+{
+    QStringList texts;
+    for (const std::string& e : errors)
+        texts << toQ(e);
+    return texts.join(QLatin1Char('\n'));
+}
+
+QString toQ(const std::string& s)
+{
+    return QString::fromUtf8(s.data(), qsizetype(s.size()));
+}
+
+std::string fromQ(const QString& s)
+{
+    return s.toUtf8().toStdString();
+}
+
+} // namespace lumo
