@@ -8,6 +8,7 @@
 #include "Tmp.h"
 #include "Tscjl.h"
 #include "Tsz.h"
+#include "Twnl.h"
 
 #include <QAction>
 
@@ -72,6 +73,10 @@ void Tmain::N30Click()
     showChild(form);
 }
 
-void Tmain::N3Click() {}
+void Tmain::N3Click()
+{
+    auto* w = new Twnl(m_ctx, *this, this);
+    w->show();
+}
 
 } // namespace lumo
