@@ -71,7 +71,11 @@ Tmp::Tmp(AppContext& ctx, MainFrame& frame, QWidget* parent)
     const int widths[] = {32, 117, 136, 96, 192};
     for (int c = 0; c < 5; ++c)
         DBGrid1->setColumnWidth(c, widths[c]);
-    DBGrid1->setEditTriggers(QAbstractItemView::AllEditTriggers);
+    // Typing, double-clicking or F2 opens the in-place editor. It is not
+    // opened merely by moving to a cell: an editor left open would write its
+    // cell back into whatever row the buttons have just started.
+    DBGrid1->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked |
+                             QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
     DBGrid1->setSelectionMode(QAbstractItemView::ExtendedSelection);
     DBGrid1->installEventFilter(this);
 
