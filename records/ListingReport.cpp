@@ -74,7 +74,7 @@ public:
         m_p.drawRect(toDevice(mm));
     }
 
-    // Draws text wrapped inside its field; lines that do not fit in the
+    // Draws a value wrapped inside its field; lines that do not fit in the
     // field's height are left out.
     void text(const QRectF& mm, const QString& text, const QFont& font, Qt::Alignment align)
     {
@@ -88,11 +88,28 @@ public:
         m_p.setClipRect(box);
         m_p.drawText(box, int(align | Qt::AlignVCenter) | Qt::TextWordWrap, shown);
         m_p.restore();
+        record(mm, shown, font);
+    }
+
+    // Draws a fixed text (title, caption, date) whole on one line, aligned
+    // in its field and allowed to run past it.
+    void label(const QRectF& mm, const QString& text, const QFont& font, Qt::Alignment align)
+    {
+        if (text.isEmpty())
+            return;
+        m_p.setFont(font);
+        m_p.setPen(Qt::black);
+        m_p.drawText(toDevice(mm), int(align | Qt::AlignVCenter) | Qt::TextDontClip, text);
+        record(mm, text, font);
+    }
+
+private:
+    void record(const QRectF& mm, const QString& shown, const QFont& font)
+    {
         m_drawn.append({m_page, QRectF(mm.x(), m_top + mm.y(), mm.width(), mm.height()), shown,
                         font.pointSizeF()});
     }
 
-private:
     QString fittingText(const QString& text, const QFont& font, const QRectF& box) const
     {
         QTextLayout layout(text, font, m_device);
@@ -128,14 +145,14 @@ private:
 void drawTitle(BandPainter& b, const QString& agencyName, const QString& telephone,
                const QDate& date)
 {
-    b.text(QRectF(0, 0, 190, kTitleHeight),
-           QStringLiteral("《") + agencyName + QStringLiteral("》"), reportFont(22, true),
-           Qt::AlignHCenter);
+    b.label(QRectF(0, 0, 190, kTitleHeight),
+            QStringLiteral("《") + agencyName + QStringLiteral("》"), reportFont(22, true),
+            Qt::AlignHCenter);
     const double top = 3.5;
     const double h = kTitleHeight - top;
-    b.text(QRectF(1.3, top, 17.8, h), QStringLiteral("联系电话："), reportFont(11), Qt::AlignLeft);
+    b.label(QRectF(1.3, top, 17.8, h), QStringLiteral("联系电话："), reportFont(11), Qt::AlignLeft);
     b.text(QRectF(19.1, top, 45, h), telephone, reportFont(10), Qt::AlignLeft);
-    b.text(QRectF(164.6, top, 19.3, h), shortDateText(date), reportFont(11), Qt::AlignHCenter);
+    b.label(QRectF(164.6, top, 19.3, h), shortDateText(date), reportFont(11), Qt::AlignHCenter);
 }
 
 void drawHeader(BandPainter& b)
@@ -143,8 +160,8 @@ void drawHeader(BandPainter& b)
     for (const Column& c : kColumns) {
         const QRectF box(c.left, kHeaderBoxTop, c.width, kCellHeight);
         b.frame(box);
-        b.text(box.adjusted(kCellPadding, 0, -kCellPadding, 0), QString::fromUtf16(c.caption),
-               reportFont(10), Qt::AlignHCenter);
+        b.label(box.adjusted(kCellPadding, 0, -kCellPadding, 0), QString::fromUtf16(c.caption),
+                reportFont(10), Qt::AlignHCenter);
     }
 }
 
@@ -162,16 +179,16 @@ void drawDetail(BandPainter& b, const ListingRow& row)
             const double field = i == 3 ? 5.6 : 7.1;
             const double fieldLeft = c.left + c.width - 0.5 - 4.2 - 0.2 - field;
             b.text(QRectF(fieldLeft, 0, field, kCellHeight), values[i], font, Qt::AlignRight);
-            b.text(QRectF(fieldLeft + field + 0.2, 0, 4.2, kCellHeight),
-                   i == 3 ? QStringLiteral("楼") : QStringLiteral("年"), font, Qt::AlignLeft);
+            b.label(QRectF(fieldLeft + field + 0.2, 0, 4.2, kCellHeight),
+                    i == 3 ? QStringLiteral("楼") : QStringLiteral("年"), font, Qt::AlignLeft);
             continue;
         }
         const Qt::Alignment align = i >= 7 ? Qt::AlignHCenter : Qt::AlignLeft;
         b.text(box.adjusted(kCellPadding, 0, -kCellPadding, 0), values[i], font, align);
     }
     b.frame(QRectF(0, kRemarkTop, kRemarkWidth, kRemarkHeight));
-    b.text(QRectF(0.8, kRemarkTop, 17.5, kRemarkHeight), QStringLiteral("详细信息:"),
-           reportFont(10), Qt::AlignLeft);
+    b.label(QRectF(0.8, kRemarkTop, 17.5, kRemarkHeight), QStringLiteral("详细信息:"),
+            reportFont(10), Qt::AlignLeft);
     b.text(QRectF(18.5, kRemarkTop, 168, kRemarkHeight), row.remark, font, Qt::AlignLeft);
 }
 
