@@ -58,6 +58,9 @@ Tfz::Tfz(AppContext& ctx, MainFrame& frame, QWidget* parent)
     DBEdit9 = dataBox(this, "DBEdit9", QRect(8, 8, 300, 22));
     DBEdit1 = dataBox(this, "DBEdit1", QRect(8, 36, 300, 22));
     DBEdit1->setEchoMode(QLineEdit::Password);
+    // The mask character is taken from the style sheet when it changes on a
+    // polished box.
+    DBEdit1->ensurePolished();
     DBEdit1->setStyleSheet(
         QStringLiteral("QLineEdit { background: #E6E6FF; color: black; %1 }").arg(kAddressMask));
     DBEdit2 = dataBox(this, "DBEdit2", QRect(8, 64, 96, 22));
@@ -80,6 +83,7 @@ Tfz::Tfz(AppContext& ctx, MainFrame& frame, QWidget* parent)
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setGeometry(110, 146, 198, 24);
     Edit1->setEchoMode(QLineEdit::Password);
+    Edit1->ensurePolished();
     Edit1->setStyleSheet(QStringLiteral("QLineEdit { %1 }").arg(kPasswordMask));
 
     suiButton1 = new QPushButton(QStringLiteral("确认"), this);
