@@ -114,12 +114,13 @@ Tscjl::Tscjl(AppContext& ctx, MainFrame& frame, QWidget* parent) : ChildForm(ctx
                          Panel2),
               "StaticText1");
     StaticText1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    DateTimePicker1 = named(new QDateTimeEdit(initialMoment(), Panel2), "DateTimePicker1");
-    DateTimePicker2 = named(new QDateTimeEdit(initialMoment(), Panel2), "DateTimePicker2");
+    DateTimePicker1 = named(new QDateTimeEdit(Panel2), "DateTimePicker1");
+    DateTimePicker2 = named(new QDateTimeEdit(Panel2), "DateTimePicker2");
     for (QDateTimeEdit* picker : {DateTimePicker1, DateTimePicker2}) {
         // Only the date is shown and chosen; the time of day stays.
         picker->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
         picker->setCalendarPopup(true);
+        picker->setDateTime(initialMoment());
     }
     suiButton1 = named(new QPushButton(QStringLiteral("日期删除"), Panel2), "suiButton1");
     suiButton2 = named(new QPushButton(QStringLiteral("全部删除"), Panel2), "suiButton2");

@@ -1,0 +1,260 @@
+// The deletion window, driven through its controls.
+#include "DataGrid.h"
+#include "Dataset.h"
+#include "FakeMainFrame.h"
+#include "SettingsStore.h"
+#include "TestApp.h"
+#include "Tscjl.h"
+
+#include <QAction>
+#include <QDateTimeEdit>
+#include <QFrame>
+#include <QPointer>
+#include <QPushButton>
+#include <QtTest>
+
+using namespace lumo;
+using namespace lumo::test;
+
+class TstTscjl : public QObject
+{
+    Q_OBJECT
+
+private:
+    // Listings 1, 2, ... registered on the given dates, in that table order.
+    static void addRegister(TestApp& app, const QStringList& dates)
+    {
+        for (int i = 0; i < dates.size(); ++i) {
+            app.addListing(i + 1, QStringLiteral("卖"), QStringLiteral("和平区"));
+            app.exec(QStringLiteral("update fcxx set 登记日期 = '%1' where 序号 = %2")
+                         .arg(dates[i])
+                         .arg(i + 1));
+        }
+        app.sj->ADOTable1->refresh();
+        app.sj->ADOTable1->first();
+    }
+    static QString serials(TestApp& app)
+    {
+        return app
+            .scalar(QStringLiteral("select ifnull(group_concat(序号), '') from (select "
+                                   "序号 from fcxx order by rowid)"))
+            .toString();
+    }
+    static QPointer<Tscjl> openWindow(TestApp& app, FakeMainFrame& frame)
+    {
+        frame.show();
+        auto* w = new Tscjl(*app.ctx, frame);
+        frame.showChild(w);
+        return w;
+    }
+    static void click(Tscjl* w, const char* name)
+    {
+        QTest::mouseClick(w->findChild<QPushButton*>(QString::fromLatin1(name)), Qt::LeftButton);
+    }
+
+private slots:
+    void windowAsOpened();
+    void deleteByDate_data();
+    void deleteByDate();
+    void deleteByDateOnEmptyTable();
+    void deleteSelectedProperty();
+    void deleteEverything();
+    void columnWidthsUnderSc();
+};
+
+void TstTscjl::windowAsOpened()
+{
+    TestApp app;
+    // Colours are stored blue, green, red from high to low.
+    app.store.WriteAppValue(QStringLiteral("rgb"), QString::number(0x0000FF));
+    app.store.WriteAppValue(QStringLiteral("bgrgb"), QString::number(0xFF0000));
+    app.screen.w = 1280;
+    FakeMainFrame frame;
+    QPointer<Tscjl> w = openWindow(app, frame);
+    QCOMPARE(w->windowTitle(), QStringLiteral("删除记录"));
+    QCOMPARE(w->DBGrid1->palette().color(QPalette::Base), QColor(Qt::blue));
+    QCOMPARE(w->Panel1->palette().color(QPalette::Window), QColor(Qt::red));
+    QCOMPARE(w->Panel2->palette().color(QPalette::Window), QColor(Qt::red));
+    QCOMPARE(w->Panel2->x(), 1280 - w->Panel2->width() - 10);
+    QCOMPARE(w->DBGrid1->model()->columnCount(), 13);
+    QCOMPARE(w->DBGrid1->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("意向"));
+    for (const char* name : {"DateTimePicker1", "DateTimePicker2"}) {
+        auto* picker = w->findChild<QDateTimeEdit*>(QString::fromLatin1(name));
+        QVERIFY(picker);
+        QCOMPARE(picker->dateTime(), QDateTime(QDate(2002, 9, 19), QTime(22, 57, 16)));
+        // Choosing a date keeps the time of day.
+        picker->setDate(QDate(2026, 3, 1));
+        QCOMPARE(picker->time(), QTime(22, 57, 16));
+    }
+    QCOMPARE(w->N1->text(), QStringLiteral("删除当前房源"));
+
+    // The pop-up entry "关 闭" closes like the button: unlocked, then gone.
+    w->N2->trigger();
+    QCOMPARE(frame.unlockCount, 1);
+    QTRY_VERIFY(w.isNull());
+}
+
+void TstTscjl::deleteByDate_data()
+{
+    QTest::addColumn<QStringList>("dates");
+    QTest::addColumn<int>("startRow");
+    QTest::addColumn<QDate>("from");
+    QTest::addColumn<QDate>("to");
+    QTest::addColumn<bool>("answer");
+    QTest::addColumn<QString>("remaining");
+
+    const QStringList march = {QStringLiteral("2026-02-28"), QStringLiteral("2026-03-01"),
+                               QStringLiteral("2026-03-02"), QStringLiteral("2026-04-01"),
+                               QStringLiteral("2026-03-15"), QStringLiteral("2026-03-16"),
+                               QStringLiteral("2026-03-31")};
+    const QDate first(2026, 3, 1);
+    const QDate last(2026, 3, 31);
+    // The start day stays (its rows carry no time of day), the end day goes;
+    // consecutive rows in the range all go.
+    QTest::addRow("from the first row")
+        << march << 0 << first << last << true << QStringLiteral("1,2,4");
+    QTest::addRow("rows above the selected row stay")
+        << march << 3 << first << last << true << QStringLiteral("1,2,3,4");
+    QTest::addRow("answered No") << march << 0 << first << last << false
+                                 << QStringLiteral("1,2,3,4,5,6,7");
+    QTest::addRow("pickers untouched")
+        << QStringList{QStringLiteral("2002-09-19"), QStringLiteral("2002-09-20")} << 0 << QDate()
+        << QDate() << true << QStringLiteral("1,2");
+    QTest::addRow("rows without a date stay")
+        << QStringList{QStringLiteral(""), QStringLiteral("2026-03-05")} << 0 << first << last
+        << true << QStringLiteral("1");
+}
+
+void TstTscjl::deleteByDate()
+{
+    QFETCH(QStringList, dates);
+    QFETCH(int, startRow);
+    QFETCH(QDate, from);
+    QFETCH(QDate, to);
+    QFETCH(bool, answer);
+    QFETCH(QString, remaining);
+
+    TestApp app;
+    app.exec(QStringLiteral("delete from fcxx"));
+    addRegister(app, dates);
+    app.exec(QStringLiteral("update fcxx set 登记日期 = null where 登记日期 = ''"));
+    app.sj->ADOTable1->refresh();
+    FakeMainFrame frame;
+    QPointer<Tscjl> w = openWindow(app, frame);
+    if (from.isValid())
+        w->DateTimePicker1->setDate(from);
+    if (to.isValid())
+        w->DateTimePicker2->setDate(to);
+    // The grid's selected row is where the scan starts.
+    w->DBGrid1->setCurrentIndex(w->DBGrid1->model()->index(startRow, 0));
+    QCOMPARE(app.sj->ADOTable1->recNo(), startRow);
+
+    app.dialogs.answers.enqueue(answer);
+    click(w, "suiButton1");
+    QCOMPARE(app.dialogs.questions, QStringList{QStringLiteral("信息删除后将不能恢复!")});
+    QCOMPARE(serials(app), remaining);
+    QVERIFY(app.dialogs.messages.isEmpty());
+    QCOMPARE(w->DBGrid1->model()->rowCount(), remaining.split(QLatin1Char(',')).size());
+    delete w;
+}
+
+void TstTscjl::deleteByDateOnEmptyTable()
+{
+    TestApp app;
+    app.exec(QStringLiteral("delete from fcxx"));
+    app.sj->ADOTable1->refresh();
+    FakeMainFrame frame;
+    QPointer<Tscjl> w = openWindow(app, frame);
+    app.dialogs.answers.enqueue(true);
+    click(w, "suiButton1");
+    QVERIFY(app.dialogs.messages.isEmpty());
+
+    // The pop-up entry on an empty table: the data layer's refusal is shown.
+    app.dialogs.answers.enqueue(true);
+    w->N1->trigger();
+    QCOMPARE(app.dialogs.messages.size(), 1);
+    delete w;
+}
+
+void TstTscjl::deleteSelectedProperty()
+{
+    TestApp app;
+    app.exec(QStringLiteral("delete from fcxx"));
+    addRegister(app, {QStringLiteral("2026-01-01"), QStringLiteral("2026-01-02"),
+                      QStringLiteral("2026-01-03")});
+    FakeMainFrame frame;
+    QPointer<Tscjl> w = openWindow(app, frame);
+    w->DBGrid1->setCurrentIndex(w->DBGrid1->model()->index(1, 0));
+    app.dialogs.answers.enqueue(false);
+    w->N1->trigger();
+    QCOMPARE(serials(app), QStringLiteral("1,2,3"));
+    app.dialogs.answers.enqueue(true);
+    w->N1->trigger();
+    QCOMPARE(app.dialogs.questions.last(), QStringLiteral("删除后将不能恢复!"));
+    QCOMPARE(serials(app), QStringLiteral("1,3"));
+    QCOMPARE(w->DBGrid1->model()->rowCount(), 2);
+    delete w;
+}
+
+void TstTscjl::deleteEverything()
+{
+    TestApp app;
+    app.exec(QStringLiteral("delete from fcxx"));
+    addRegister(app, {QStringLiteral("2026-01-01"), QStringLiteral("2026-01-02")});
+    // A search result is showing the register.
+    Dataset* search = app.sj->ADOQuery1;
+    const QStringList statement = {QStringLiteral("select * from fcxx where 序号>0")};
+    search->setSql(statement);
+    search->open();
+    QCOMPARE(search->recordCount(), 2);
+    FakeMainFrame frame;
+    QPointer<Tscjl> w = openWindow(app, frame);
+
+    app.dialogs.answers.enqueue(false);
+    click(w, "suiButton2");
+    QCOMPARE(app.dialogs.questions, QStringList{QStringLiteral("信息全部删除后将不能恢复!")});
+    QCOMPARE(serials(app), QStringLiteral("1,2"));
+    QVERIFY(!w.isNull());
+
+    app.dialogs.answers.enqueue(true);
+    click(w, "suiButton2");
+    QCOMPARE(serials(app), QString());
+    QCOMPARE(app.dialogs.messages,
+             QStringList{QStringLiteral("信息删除完成,请重新启动软件！！！")});
+    // The windows that show the register no longer show the deleted rows,
+    // and reopening the search can never run the deletion again.
+    QCOMPARE(app.sj->ADOTable1->recordCount(), 0);
+    QVERIFY(search->active());
+    QCOMPARE(search->recordCount(), 0);
+    QCOMPARE(search->sql(), statement);
+    QTRY_VERIFY(w.isNull());
+}
+
+void TstTscjl::columnWidthsUnderSc()
+{
+    TestApp app;
+    FakeMainFrame frame;
+    QPointer<Tscjl> w = openWindow(app, frame);
+    QCOMPARE(w->DBGrid1->columnWidth(0), 30);
+    QCOMPARE(w->DBGrid1->columnWidth(12), 80);
+    w->DBGrid1->setColumnWidth(1, 77);
+    click(w, "suiButton3");
+    QCOMPARE(frame.unlockCount, 1);
+    QTRY_VERIFY(w.isNull());
+    QCOMPARE(app.store.ReadSectionValue(QStringLiteral("sc"), QStringLiteral("意向")),
+             QStringLiteral("77"));
+    QCOMPARE(app.store.ReadSectionValue(QStringLiteral("sc"), QStringLiteral("序号")),
+             QStringLiteral("30"));
+
+    app.store.WriteSectionValue(QStringLiteral("sc"), QStringLiteral("区域"), QStringLiteral("宽"));
+    app.store.WriteSectionValue(QStringLiteral("sc"), QStringLiteral("房屋地址"),
+                                QStringLiteral("150"));
+    QPointer<Tscjl> again = openWindow(app, frame);
+    QCOMPARE(again->DBGrid1->columnWidth(1), 77);
+    QCOMPARE(again->DBGrid1->columnWidth(3), 150);
+    QVERIFY(again->DBGrid1->columnWidth(2) > 0);
+    delete again;
+}
+
+QTEST_MAIN(TstTscjl)
+#include "tst_tscjl.moc"
