@@ -105,8 +105,21 @@ void TestTwnl::opensOnTheClocksMoment()
     QCOMPARE(o.line1().size(), 4 + 4 * 2 + 3 * 2);
     QVERIFY(o.line2().startsWith(QStringLiteral("公历: 12月7日  大雪  时间: ")));
     QVERIFY(o.line2().endsWith(blanks(24) + QStringLiteral("星期三")));
-    QVERIFY(o.control<QLineEdit>("FlatEdit1")->isReadOnly());
-    QVERIFY(o.control<QLineEdit>("FlatEdit2")->isReadOnly());
+    // Centred on the screen (1024 by 768 in the tests).
+    QCOMPARE(o.w->pos(), QPoint((1024 - 478) / 2, (768 - 318) / 2));
+    QCOMPARE(o.grid()->font().pixelSize(), 12);
+    QCOMPARE(o.grid()->palette().color(QPalette::Base),
+             o.w->palette().color(QPalette::ToolTipBase));
+
+    // Typing into the text lines changes nothing.
+    const QString pillars = o.line1();
+    const QString status = o.line2();
+    QTest::keyClicks(o.control<QLineEdit>("FlatEdit1"), QStringLiteral("x1"));
+    QTest::keyClick(o.control<QLineEdit>("FlatEdit1"), Qt::Key_Backspace);
+    QTest::keyClick(o.control<QLineEdit>("FlatEdit2"), Qt::Key_Delete);
+    QTest::keyClicks(o.control<QLineEdit>("FlatEdit2"), QStringLiteral("y"));
+    QCOMPARE(o.line1(), pillars);
+    QCOMPARE(o.line2(), status);
     QVERIFY(o.app.dialogs.messages.isEmpty());
 }
 
