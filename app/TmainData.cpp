@@ -43,9 +43,10 @@ void show(Tmain& w, const DataResult& r)
 // running while it works.
 template <typename Op> DataResult runLocked(Tmain& w, Op op)
 {
+    const bool enabled = w.bsSkinMainMenuBar1->isEnabled();
     w.bsSkinMainMenuBar1->setEnabled(false);
     DataResult r = op();
-    w.bsSkinMainMenuBar1->setEnabled(true);
+    w.bsSkinMainMenuBar1->setEnabled(enabled);
     return r;
 }
 
