@@ -49,6 +49,7 @@ private slots:
     void mouseOverPanelPausesAndPictureResumes();
     void photosFollowTheRecord();
     void typingChangesNothingAndClickCloses();
+    void smallScreenScalesContents();
 };
 
 void TestTlltx1::pricePerSquareMetre_data()
@@ -237,6 +238,16 @@ void TestTlltx1::typingChangesNothingAndClickCloses()
     QTRY_VERIFY(form.isNull());
     // The query stays open on the browser's statement.
     QVERIFY(app.sj->ADOQuery1->active());
+}
+
+void TestTlltx1::smallScreenScalesContents()
+{
+    test::TestApp app;
+    test::FakeMainFrame frame;
+    app.screen.h = 600;
+    Tlltx1* form = openBrowser(app, frame);
+    QCOMPARE(form->Panel1->width(), 200); // 257 × 78 / 100
+    QCOMPARE(form->Label16->font().pixelSize(), 59);
 }
 
 QTEST_MAIN(TestTlltx1)

@@ -108,13 +108,11 @@ void TestTdyyl::unwritableFolderIsReported()
     test::TestApp app;
     test::FakeMainFrame frame;
     fillPrintList(app, 1);
-    QFile::setPermissions(app.appDir(), QFile::ReadOwner | QFile::ExeOwner);
-    if (QFileInfo(app.appDir()).isWritable()) {
-        QFile::setPermissions(app.appDir(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QSKIP("running with rights that ignore folder permissions");
-    }
+    // The application folder is gone: the PDF cannot be written.
+    const QString root = app.folders.root;
+    app.folders.root = root + QStringLiteral("/missing");
     auto* form = new Tdyyl(*app.ctx, frame);
-    QFile::setPermissions(app.appDir(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    app.folders.root = root;
     QVERIFY(form->lastOutput().isEmpty());
     QCOMPARE(app.dialogs.messages.size(), 1);
     QVERIFY(app.dialogs.messages.at(0).startsWith(QStringLiteral("无法写入文件")));
