@@ -269,6 +269,8 @@ void FilterBar::FormMouseMove()
 bool FilterBar::eventFilter(QObject* watched, QEvent* event)
 {
     const QEvent::Type t = event->type();
+    if (!m_lists[2])
+        return QToolBar::eventFilter(watched, event); // still being built
     for (int i = 0; i < 3; ++i) {
         if (watched == m_boxes[i]) {
             if (t == QEvent::MouseMove || t == QEvent::Enter) {
@@ -287,7 +289,7 @@ bool FilterBar::eventFilter(QObject* watched, QEvent* event)
             }
             return QToolBar::eventFilter(watched, event);
         }
-        if (watched == m_lists[i]->viewport()) {
+        if (m_lists[i] && watched == m_lists[i]->viewport()) {
             if (t == QEvent::MouseButtonPress || t == QEvent::MouseButtonDblClick)
                 return true;
             if (t == QEvent::MouseButtonRelease) {
@@ -438,9 +440,10 @@ void FilterBar::resultsWindowClosed()
 
 void FilterBar::emptyPrintList()
 {
+    // Read afresh, so rows left from an earlier run are emptied too.
     Dataset* list = m_ctx.sj.ADOTable3;
-    if (!list->active())
-        list->open();
+    list->close();
+    list->open();
     while (!list->isEmpty()) {
         list->first();
         list->remove();

@@ -100,8 +100,8 @@ private:
 
     AppContext& m_ctx;
     MainFrame& m_frame;
-    QLineEdit* m_boxes[3];
-    QListWidget* m_lists[3];
+    QLineEdit* m_boxes[3] = {};
+    QListWidget* m_lists[3] = {};
     QString m_values[3];
     QPointer<Tcxxs> m_results;
 };
