@@ -1,0 +1,214 @@
+// The data-management entries of the main window: the backup on closing, the
+// restore entries, export, the imports with the progress panel and the
+// compaction, as the user reaches them.
+#include "BackupSlots.h"
+#include "DataFixtures.h"
+#include "ProgressPanel.h"
+#include "Tmain.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QProgressBar>
+
+using namespace lumo;
+using namespace lumo::test;
+
+namespace
+{
+
+QAction* entry(const Tmain& w, const char* name)
+{
+    auto* a = w.findChild<QAction*>(QLatin1String(name));
+    if (!a)
+        qFatal("no entry %s", name);
+    return a;
+}
+
+QString today(TestApp& app)
+{
+    return slotDateText(app.clock.today());
+}
+
+} // namespace
+
+class TestTmainData : public QObject
+{
+    Q_OBJECT
+private slots:
+    void closingTakesBackupAndListsSlot();
+    void failedBackupIsToldAndWindowStillCloses();
+    void restoreEntryWritesSlotBack();
+    void exportEntry();
+    void replacementNoLeavesEverything();
+    void replacementYesClosesWindow();
+    void updateImportShowsProgressPanel();
+    void compactionClosesWindow();
+};
+
+void TestTmainData::closingTakesBackupAndListsSlot()
+{
+    TestApp app;
+    Tmain w(*app.ctx);
+    w.show();
+    QVERIFY(!w.rb1->isVisible());
+    QVERIFY(w.close());
+    QVERIFY(app.dialogs.messages.isEmpty());
+    QVERIFY(QFileInfo::exists(slotFile(app.folders, today(app))));
+    QCOMPARE(w.rb1->text(), today(app));
+    QVERIFY(w.rb1->isVisible());
+    QVERIFY(!w.rb2->isVisible());
+
+    // A new window on another day lists both slots.
+    app.clock.current = app.clock.current.addDays(1);
+    Tmain w2(*app.ctx);
+    w2.show();
+    w2.close();
+    QCOMPARE(w2.rb1->text(), slotDateText(app.clock.today().addDays(-1)));
+    QCOMPARE(w2.rb2->text(), today(app));
+}
+
+void TestTmainData::failedBackupIsToldAndWindowStillCloses()
+{
+    TestApp app;
+    QVERIFY(QDir().mkpath(app.path(QStringLiteral("fcxx.vvv/inside"))));
+    Tmain w(*app.ctx);
+    w.show();
+    w.close();
+    QVERIFY(!w.isVisible());
+    QCOMPARE(app.dialogs.messages.size(), 1);
+    QVERIFY(app.dialogs.messages.first().contains(QStringLiteral("下次关闭程序时将再次备份")));
+    QCOMPARE(app.dialogs.icons.first(), Dialogs::Icon::Warning);
+    QVERIFY(!w.rb1->isVisible());
+    QCOMPARE(app.store.ReadSlotValue(QStringLiteral("Velmora"), QStringLiteral("cs")), QString());
+}
+
+void TestTmainData::restoreEntryWritesSlotBack()
+{
+    TestApp app;
+    app.addListing(1, QStringLiteral("出售"), QStringLiteral("和平区"));
+    Tmain w(*app.ctx);
+    w.show();
+    entry(w, "N20")->trigger();
+    QVERIFY(w.rb1->isVisible());
+    app.addListing(2, QStringLiteral("出售"), QStringLiteral("和平区"));
+
+    w.rb1->trigger();
+    QCOMPARE(app.dialogs.messages,
+             (QStringList{QStringLiteral("强烈建议,在恢复数据库前必须关闭所有与数据库连接的程序！"),
+                          QStringLiteral("数据恢复完毕！")}));
+    QVERIFY(app.sj->lumo1Connected());
+    QCOMPARE(app.scalar(QStringLiteral("SELECT count(*) FROM fcxx")).toInt(), 1);
+    QVERIFY(w.bsSkinMainMenuBar1->isEnabled());
+}
+
+void TestTmainData::exportEntry()
+{
+    TestApp app;
+    Tmain w(*app.ctx);
+    w.show();
+    entry(w, "N21")->trigger();
+    QCOMPARE(app.dialogs.messages,
+             QStringList{QStringLiteral("以将数据保存到 ") + app.appDir() +
+                         QStringLiteral("/ 目录内！\r\n\r\n数据文件名为 fcsj.su")});
+    QVERIFY(QFileInfo::exists(app.path(QStringLiteral("fcsj.su"))));
+}
+
+void TestTmainData::replacementNoLeavesEverything()
+{
+    TestApp app;
+    app.addListing(1, QStringLiteral("出售"), QStringLiteral("和平区"));
+    makeExchange(app, {listing(5)});
+    const QByteArray before = fingerprint(app.path(QStringLiteral("lumo.fc")));
+    Tmain w(*app.ctx);
+    w.show();
+    app.dialogs.answers.enqueue(false);
+    entry(w, "N27")->trigger();
+    QCOMPARE(app.dialogs.questions,
+             QStringList{QStringLiteral("确实要替换数据库吗？替换后原来的数据将全部删除！")});
+    QVERIFY(app.dialogs.messages.isEmpty());
+    QVERIFY(app.sj->lumo1Connected());
+    QVERIFY(w.isVisible());
+    QCOMPARE(fingerprint(app.path(QStringLiteral("lumo.fc"))), before);
+    QVERIFY(!QFileInfo::exists(app.path(QStringLiteral("lumo.up"))));
+}
+
+void TestTmainData::replacementYesClosesWindow()
+{
+    TestApp app;
+    makeExchange(app, {listing(5), listing(6)});
+    Tmain w(*app.ctx);
+    w.show();
+    app.dialogs.answers.enqueue(true);
+    entry(w, "N27")->trigger();
+    QCOMPARE(app.dialogs.messages, QStringList{QStringLiteral("数据更新完毕，请重新启动软件！")});
+    QVERIFY(!w.isVisible());
+    // The close backed up the new database.
+    QVERIFY(QFileInfo::exists(slotFile(app.folders, today(app))));
+    withDatabase(app.path(QStringLiteral("lumo.fc")),
+                 [](QSqlDatabase db) { QCOMPARE(registerRows(db).size(), 2); });
+}
+
+void TestTmainData::updateImportShowsProgressPanel()
+{
+    TestApp app;
+    app.exec(QStringLiteral("DELETE FROM fcxx"));
+    QList<QVariantMap> rows;
+    for (int i = 1; i <= 400; ++i)
+        rows << listing(i);
+    insertRows(app.sj->lumo1(), rows.mid(0, 200));
+    makeExchange(app, rows);
+    Tmain w(*app.ctx);
+    w.show();
+    auto* panel = w.findChild<QFrame*>(QStringLiteral("suiImagePanel3"));
+    auto* bar1 = w.findChild<QProgressBar*>(QStringLiteral("suiProgressBar1"));
+    auto* bar2 = w.findChild<QProgressBar*>(QStringLiteral("suiProgressBar2"));
+    auto* label7 = w.findChild<QLineEdit*>(QStringLiteral("Label7"));
+    auto* animation = w.findChild<FileCopyAnimation*>(QStringLiteral("Animate1"));
+    QVERIFY(panel && bar1 && bar2 && label7 && animation);
+    QVERIFY(!panel->isVisible());
+    QCOMPARE(label7->text(), QStringLiteral("正在解压数据..."));
+
+    QList<int> values1, values2;
+    bool shownWhileWorking = true;
+    bool animating = true;
+    auto watch = [&](QList<int>& values, int v) {
+        values << v;
+        shownWhileWorking = shownWhileWorking && panel->isVisible();
+        animating = animating && animation->active();
+    };
+    connect(bar1, &QProgressBar::valueChanged, this, [&](int v) { watch(values1, v); });
+    connect(bar2, &QProgressBar::valueChanged, this, [&](int v) { watch(values2, v); });
+    QStringList texts;
+    connect(label7, &QLineEdit::textChanged, this, [&](const QString& t) { texts << t; });
+
+    entry(w, "N26")->trigger();
+    QCOMPARE(app.dialogs.messages,
+             QStringList{QStringLiteral("外部数据文件数据以完全导入系统内！！！")});
+    QCOMPARE(app.scalar(QStringLiteral("SELECT count(*) FROM fcxx")).toInt(), 400);
+    QVERIFY(shownWhileWorking && animating);
+    QVERIFY(values1.contains(50) && values1.contains(100));
+    QVERIFY(values2.contains(50) && values2.contains(100));
+    QVERIFY(texts.contains(QStringLiteral("数据正在更新...")));
+    QVERIFY(!panel->isVisible());
+    QVERIFY(!animation->active());
+    QVERIFY(w.isVisible());
+}
+
+void TestTmainData::compactionClosesWindow()
+{
+    TestApp app;
+    Tmain w(*app.ctx);
+    w.show();
+    entry(w, "N17")->trigger();
+    QCOMPARE(app.dialogs.messages,
+             (QStringList{QStringLiteral("强烈建议,在整理数据库前必须关闭所有与数据库连接的程序！"),
+                          QStringLiteral("数据库整理完成，请重新启动程序！")}));
+    QVERIFY(!w.isVisible());
+    QVERIFY(!QFileInfo::exists(app.path(QStringLiteral("lumo.~fc"))));
+    QVERIFY(QFileInfo::exists(slotFile(app.folders, today(app))));
+}
+
+QTEST_MAIN(TestTmainData)
+#include "tst_tmaindata.moc"
