@@ -1,0 +1,278 @@
+// The settings window, driven through its controls.
+#include "DataGrid.h"
+#include "Dataset.h"
+#include "FakeMainFrame.h"
+#include "LookupLists.h"
+#include "SettingsStore.h"
+#include "TestApp.h"
+#include "Tsz.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QtTest>
+
+using namespace lumo;
+using namespace lumo::test;
+
+class TstTsz : public QObject
+{
+    Q_OBJECT
+
+private:
+    static QPointer<Tsz> openWindow(TestApp& app, FakeMainFrame& frame)
+    {
+        frame.show();
+        auto* w = new Tsz(*app.ctx, frame);
+        frame.showChild(w);
+        return w;
+    }
+    static void click(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
+    // Types text as key events; Chinese text goes in as one key's text.
+    static void typeText(QWidget* w, const QString& text)
+    {
+        QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, text, Qt::NoModifier);
+    }
+    // Opens the in-place editor of a lookup cell.
+    static QLineEdit* cellEditor(Tsz& w, int row, int column)
+    {
+        QTableWidget* grid = w.StringGrid1;
+        // Moving to a cell opens its editor. A closed editor is hidden and
+        // freed later: the open one is the visible one.
+        grid->setCurrentCell(row, column);
+        for (QLineEdit* editor : grid->viewport()->findChildren<QLineEdit*>())
+            if (editor->isVisible())
+                return editor;
+        return nullptr;
+    }
+    static QString profile(TestApp& app, const char* section, const QString& key)
+    {
+        return app.store.readProfileString(QString::fromLatin1(section), key,
+                                           QStringLiteral("<absent>"));
+    }
+    static QString usersTable(TestApp& app)
+    {
+        return app
+            .scalar(QStringLiteral("select group_concat(用户 || '/' || 密码 || '/' || 姓名, "
+                                   "';') from (select * from ma order by rowid)"))
+            .toString();
+    }
+
+private slots:
+    void agencyDetails();
+    void lookupListsShownAndWritten();
+    void addingUser();
+    void changingUser();
+    void levels();
+};
+
+void TstTsz::agencyDetails()
+{
+    TestApp app;
+    app.store.WriteAppValue(QStringLiteral("gs"), QStringLiteral("旧公司"));
+    FakeMainFrame frame;
+    QPointer<Tsz> w = openWindow(app, frame);
+    QCOMPARE(w->windowTitle(), QStringLiteral("软件设置 ver3.0"));
+    QCOMPARE(w->suiPageControl1->currentWidget(), w->suiTabSheet3);
+    QCOMPARE(w->Edit1->text(), QStringLiteral("旧公司"));
+    w->Edit1->clear();
+    typeText(w->Edit1, QStringLiteral("新房产"));
+    typeText(w->Edit2, QStringLiteral("024-1234"));
+    click(w->Button1);
+    QCOMPARE(app.store.ReadAppValue(QStringLiteral("gs")), QStringLiteral("新房产"));
+    QCOMPARE(app.store.ReadAppValue(QStringLiteral("dh")), QStringLiteral("024-1234"));
+    QVERIFY(app.dialogs.messages.isEmpty());
+
+    click(w->suiButton1);
+    QCOMPARE(frame.unlockCount, 1);
+    QTRY_VERIFY(w.isNull());
+}
+
+void TstTsz::lookupListsShownAndWritten()
+{
+    TestApp app;
+    for (const LookupSection& section : lookupSections())
+        writeLookupDefaults(app.store, section);
+    FakeMainFrame frame;
+    QPointer<Tsz> w = openWindow(app, frame);
+    w->suiPageControl1->setCurrentWidget(w->suiTabSheet2);
+    QTableWidget* grid = w->StringGrid1;
+    QCOMPARE(grid->rowCount(), 21);
+    QCOMPARE(grid->item(0, 2)->text(), QStringLiteral("朝向"));
+    QCOMPARE(grid->item(20, 0)->text(), QStringLiteral("20"));
+    QCOMPARE(grid->item(3, 1)->text(), QStringLiteral("皇姑区"));
+    QCOMPARE(grid->item(7, 1)->text(), QString()); // districts count 6
+    QCOMPARE(grid->item(10, 3)->text(), QStringLiteral("插间"));
+    QVERIFY(!(grid->item(0, 1)->flags() & Qt::ItemIsEditable));
+    QVERIFY(!(grid->item(5, 0)->flags() & Qt::ItemIsEditable));
+
+    // Clearing row 3 of the districts: s3 empty, the count stays.
+    QLineEdit* editor = cellEditor(*w, 3, 1);
+    QVERIFY(editor);
+    editor->selectAll();
+    QTest::keyClick(editor, Qt::Key_Backspace);
+    QCOMPARE(profile(app, "gj", QStringLiteral("s3")), QString());
+    QCOMPARE(profile(app, "gj", QStringLiteral("s")), QStringLiteral("6"));
+    QCOMPARE(profile(app, "gj", QStringLiteral("s4")), QStringLiteral("大东区"));
+    QTest::keyClick(editor, Qt::Key_Return);
+
+    // A seventh district, typed key by key: written as it is typed.
+    editor = cellEditor(*w, 7, 1);
+    QVERIFY(editor);
+    QTest::keyClicks(editor, QStringLiteral("ab"));
+    QCOMPARE(profile(app, "gj", QStringLiteral("s")), QStringLiteral("7"));
+    QCOMPARE(profile(app, "gj", QStringLiteral("s7")), QStringLiteral("ab"));
+    QTest::keyClick(editor, Qt::Key_Return);
+
+    // A whole column emptied: every entry empty, the count as last written.
+    QCOMPARE(profile(app, "hx", QStringLiteral("s")), QStringLiteral("10"));
+    for (int r = 1; r < 21; ++r)
+        grid->item(r, 3)->setText(QString());
+    QTest::keyClick(grid, Qt::Key_Shift);
+    for (int k = 1; k <= 20; ++k)
+        QCOMPARE(profile(app, "hx", QStringLiteral("s%1").arg(k)), QString());
+    QCOMPARE(profile(app, "hx", QStringLiteral("s")), QStringLiteral("10"));
+    // The other sections are rewritten as they stand.
+    QCOMPARE(profile(app, "cx", QStringLiteral("s")), QStringLiteral("10"));
+    QCOMPARE(profile(app, "cx", QStringLiteral("s11")), QString());
+    delete w;
+}
+
+void TstTsz::addingUser()
+{
+    TestApp app;
+    FakeMainFrame frame;
+    QPointer<Tsz> w = openWindow(app, frame);
+    QCOMPARE(w->suiComboBox1->currentText(), QStringLiteral("管理员"));
+    QCOMPARE(w->suiComboBox1->count(), 1);
+    QVERIFY(!w->Edit6->isEnabled());
+    QVERIFY(!w->Button3->isEnabled());
+
+    click(w->suiButton3);
+    QCOMPARE(w->addFlag(), 1);
+    QCOMPARE(w->changeFlag(), 0);
+    QCOMPARE(w->suiButton3->palette().color(QPalette::ButtonText), QColor(Qt::red));
+    QVERIFY(w->Button3->isEnabled());
+    QVERIFY(w->Edit6->isEnabled());
+
+    // Missing input: one message at a time, in the order of checking.
+    w->suiComboBox1->setEditText(QString());
+    click(w->Button3);
+    typeText(w->suiComboBox1->lineEdit(), QStringLiteral("业务员"));
+    click(w->Button3);
+    QTest::keyClicks(w->Edit5, QStringLiteral("pw1"));
+    click(w->Button3);
+    QTest::keyClicks(w->Edit6, QStringLiteral("pw2"));
+    click(w->Button3);
+    QCOMPARE(app.dialogs.messages,
+             (QStringList{QStringLiteral("请输入用户级别"), QStringLiteral("请输入用户密码"),
+                          QStringLiteral("请输入密码确认"), QStringLiteral("请输入用户姓名")}));
+    QCOMPARE(w->addFlag(), 1);
+
+    // Enter in the password box leaves the confirmation as typed.
+    QTest::keyClick(w->Edit5, Qt::Key_Return);
+    QCOMPARE(w->Edit6->text(), QStringLiteral("pw2"));
+    typeText(w->Edit7, QStringLiteral("小李"));
+    click(w->Button3);
+    QCOMPARE(app.dialogs.messages.size(), 4);
+    // The stored password is the confirmation's text.
+    QCOMPARE(usersTable(app), QStringLiteral("管理员/admin/系统管理员;业务员/pw2/小李"));
+    QCOMPARE(w->addFlag(), 0);
+    QVERIFY(!w->Button3->isEnabled());
+    QVERIFY(!w->Edit5->isEnabled());
+    QVERIFY(w->suiButton3->palette().color(QPalette::ButtonText) != QColor(Qt::red));
+    delete w;
+}
+
+void TstTsz::changingUser()
+{
+    TestApp app;
+    app.exec(QStringLiteral("insert into ma (用户, 密码, 姓名) values ('业务员', 'x1', '小王')"));
+    app.sj->ma->refresh();
+    FakeMainFrame frame;
+    QPointer<Tsz> w = openWindow(app, frame);
+    QVERIFY(!w->suiButton2->isEnabled());
+
+    // The lookup: level and old password, Enter.
+    QTest::keyClicks(w->Edit5, QStringLiteral("admin"));
+    QTest::keyClick(w->Edit5, Qt::Key_Return);
+    QCOMPARE(w->Edit7->text(), QStringLiteral("系统管理员"));
+    QVERIFY(w->suiButton2->isEnabled());
+
+    click(w->suiButton2);
+    QCOMPARE(w->changeFlag(), 1);
+    QCOMPARE(w->Edit7->text(), QString());
+    click(w->Button3);
+    QCOMPARE(app.dialogs.messages, QStringList{QStringLiteral("请输入用户密码")});
+    QTest::keyClicks(w->Edit5, QStringLiteral("new"));
+    QTest::keyClicks(w->Edit6, QStringLiteral("new"));
+    typeText(w->Edit7, QStringLiteral("老张"));
+    click(w->Button3);
+    QCOMPARE(usersTable(app), QStringLiteral("管理员/new/老张;业务员/x1/小王"));
+    QCOMPARE(w->changeFlag(), 0);
+
+    // A later lookup that finds nothing: no row is changed, the user is told.
+    click(w->suiButton2);
+    QTest::keyClicks(w->Edit5, QStringLiteral("wrong"));
+    QTest::keyClick(w->Edit5, Qt::Key_Return);
+    QTest::keyClicks(w->Edit6, QStringLiteral("hack"));
+    typeText(w->Edit7, QStringLiteral("某人"));
+    click(w->Button3);
+    QCOMPARE(usersTable(app), QStringLiteral("管理员/new/老张;业务员/x1/小王"));
+    QCOMPARE(app.dialogs.messages.size(), 2);
+    QCOMPARE(w->changeFlag(), 1);
+    delete w;
+}
+
+void TstTsz::levels()
+{
+    TestApp app;
+    app.exec(QStringLiteral("insert into jb (级别) values ('业务员')"));
+    app.exec(QStringLiteral("insert into ma (用户, 密码, 姓名) values ('业务员', 'x1', '小王')"));
+    app.sj->dj->refresh();
+    FakeMainFrame frame;
+    QPointer<Tsz> w = openWindow(app, frame);
+    QCOMPARE(w->suiComboBox1->count(), 2);
+    w->suiPageControl1->setCurrentWidget(w->suiTabSheet4);
+    DataGrid* grid = w->DBGridEh1;
+    QCOMPARE(grid->model()->columnCount(), 7);
+    QCOMPARE(grid->columnWidth(0), 80);
+
+    click(w->suiButton4);
+    QCOMPARE(app.scalar(QStringLiteral("select count(*) from jb")).toInt(), 3);
+    QCOMPARE(
+        app.scalar(QStringLiteral("select count(*) from jb where 级别 is null and 房源录入 = 0 "
+                                  "and 数据管理 = 0"))
+            .toInt(),
+        1);
+    // A level without a name: another "增 加" and a click only remind.
+    click(w->suiButton4);
+    QCOMPARE(app.dialogs.messages, QStringList{QStringLiteral("请输入级别！")});
+    QCOMPARE(app.scalar(QStringLiteral("select count(*) from jb")).toInt(), 3);
+    const QRect cell = grid->visualRect(grid->model()->index(2, 1));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+    QCOMPARE(app.dialogs.messages.size(), 2);
+
+    // Named and ticked in the grid.
+    QVERIFY(grid->model()->setData(grid->model()->index(2, 0), QStringLiteral("经理")));
+    QVERIFY(grid->model()->setData(grid->model()->index(2, 3), Qt::Checked, Qt::CheckStateRole));
+    QCOMPARE(app.scalar(QStringLiteral("select 名片管理 from jb where 级别 = '经理'")).toInt(), 1);
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+    QCOMPARE(app.dialogs.messages.size(), 2);
+
+    // Deleting a level at once; its users stay in the users table.
+    grid->setCurrentIndex(grid->model()->index(1, 0));
+    click(w->suiButton5);
+    QVERIFY(app.dialogs.questions.isEmpty());
+    QCOMPARE(app.scalar(QStringLiteral("select count(*) from jb where 级别 = '业务员'")).toInt(),
+             0);
+    QCOMPARE(app.scalar(QStringLiteral("select count(*) from ma where 用户 = '业务员'")).toInt(),
+             1);
+    delete w;
+}
+
+QTEST_MAIN(TstTsz)
+#include "tst_tsz.moc"
