@@ -84,7 +84,6 @@ DataGrid* makeGrid(DataSource* source, QWidget* parent, Dialogs* dialogs, const 
         g->setColumnWidth(i, listGrid ? kColumns[i].listWidth : kColumns[i].resultWidth);
     g->verticalHeader()->setDefaultSectionSize(listGrid ? 20 : 22);
     QPalette pal = g->palette();
-    pal.setColor(QPalette::Base, QColor(0xEF, 0xEC, 0xDE));
     // The result grid keeps its selection visible when it loses focus.
     if (!listGrid)
         pal.setColor(QPalette::Inactive, QPalette::Highlight,
@@ -223,13 +222,8 @@ void Tcxxs::FormShow()
             setLowerPanelHeight(h);
     }
     QColor colour;
-    if (colorFromText(store.ReadAppValue(QStringLiteral("bgrgb")), &colour)) {
-        for (DataGrid* g : {RxDBGrid1, RxDBGrid2}) {
-            QPalette pal = g->palette();
-            pal.setColor(QPalette::Base, colour);
-            g->setPalette(pal);
-        }
-    }
+    if (colorFromText(store.ReadAppValue(QStringLiteral("bgrgb")), &colour))
+        m_gridColour = colour;
     if (store.ReadAppValue(QStringLiteral("bg")) == QStringLiteral("1")) {
         applyGridStyle(true, 22, 20);
         bsSkinSpeedButton4->setText(QStringLiteral("普通表格"));
@@ -256,6 +250,12 @@ void Tcxxs::applyGridStyle(bool skinned, int resultHeight, int listHeight)
         g->setProperty("skinned", skinned);
         g->setStyleSheet(skin);
         g->setAlternatingRowColors(skinned);
+    }
+    // A style sheet resets the palette: the grid colour goes on after it.
+    for (DataGrid* g : {RxDBGrid1, RxDBGrid2}) {
+        QPalette pal = g->palette();
+        pal.setColor(QPalette::Base, m_gridColour);
+        g->setPalette(pal);
     }
     RxDBGrid1->verticalHeader()->setDefaultSectionSize(resultHeight);
     RxDBGrid2->verticalHeader()->setDefaultSectionSize(listHeight);

@@ -1,6 +1,8 @@
 #pragma once
 #include "ChildForm.h"
 
+#include <QColor>
+
 class QFrame;
 class QPushButton;
 class QSplitter;
@@ -58,6 +60,7 @@ private:
 
     bool m_skinned = false;
     int m_lowerHeight = 110;
+    QColor m_gridColour = QColor(0xEF, 0xEC, 0xDE);
 };
 
 } // namespace lumo
