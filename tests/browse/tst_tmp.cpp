@@ -4,6 +4,7 @@
 #include "Dataset.h"
 #include "FakeMainFrame.h"
 #include "TestApp.h"
+#include "Tmain.h"
 #include "Tmp.h"
 #include "TmpSearch.h"
 
@@ -53,6 +54,7 @@ private slots:
     void deleteAnsweredNoOrOnEmptyTable();
     void ctrlDeleteSelectedRows();
     void closing();
+    void openedFromMainWindow();
 };
 
 void TstTmp::searchStatement_data()
@@ -280,6 +282,32 @@ void TstTmp::closing()
     byTitleBar->close();
     QTRY_VERIFY(byTitleBar.isNull());
     QCOMPARE(frame.unlockCount, 1);
+}
+
+void TstTmp::openedFromMainWindow()
+{
+    TestApp app;
+    Tmain main(*app.ctx);
+    main.show();
+    main.UnlockMenus();
+    main.N10->trigger();
+    QPointer<Tmp> w = main.findChild<Tmp*>();
+    QVERIFY(w);
+    QVERIFY(w->isVisible());
+    QVERIFY(!main.N10->isEnabled());
+    main.LockMenus();
+    // Closed through the title bar: only 名片管理 comes back.
+    w->close();
+    QTRY_VERIFY(w.isNull());
+    QVERIFY(main.N10->isEnabled());
+    QVERIFY(!main.N2->isEnabled());
+
+    main.N10->trigger();
+    w = main.findChild<Tmp*>();
+    QTest::mouseClick(button(*w, "suiButton8"), Qt::LeftButton);
+    QTRY_VERIFY(w.isNull());
+    QVERIFY(main.N10->isEnabled());
+    QVERIFY(main.N2->isEnabled());
 }
 
 QTEST_MAIN(TstTmp)

@@ -4,6 +4,7 @@
 #include "FakeMainFrame.h"
 #include "SettingsStore.h"
 #include "TestApp.h"
+#include "Tmain.h"
 #include "Tscjl.h"
 
 #include <QAction>
@@ -60,6 +61,7 @@ private slots:
     void deleteSelectedProperty();
     void deleteEverything();
     void columnWidthsUnderSc();
+    void openedFromMainWindow();
 };
 
 void TstTscjl::windowAsOpened()
@@ -254,6 +256,31 @@ void TstTscjl::columnWidthsUnderSc()
     QCOMPARE(again->DBGrid1->columnWidth(3), 150);
     QVERIFY(again->DBGrid1->columnWidth(2) > 0);
     delete again;
+}
+
+void TstTscjl::openedFromMainWindow()
+{
+    TestApp app;
+    Tmain main(*app.ctx);
+    main.show();
+    main.UnlockMenus();
+    main.N7->trigger();
+    QPointer<Tscjl> w = main.findChild<Tscjl*>();
+    QVERIFY(w);
+    QVERIFY(!main.N7->isEnabled());
+    QVERIFY(!main.N2->isEnabled()); // locked
+    // Closed through the title bar: 房源删除 comes back, the rest stays locked.
+    w->close();
+    QTRY_VERIFY(w.isNull());
+    QVERIFY(main.N7->isEnabled());
+    QVERIFY(!main.N2->isEnabled());
+
+    main.N7->trigger();
+    w = main.findChild<Tscjl*>();
+    click(w, "suiButton3");
+    QTRY_VERIFY(w.isNull());
+    QVERIFY(main.N7->isEnabled());
+    QVERIFY(main.N2->isEnabled());
 }
 
 QTEST_MAIN(TstTscjl)
