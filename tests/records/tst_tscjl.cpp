@@ -62,6 +62,7 @@ private slots:
     void deleteEverything();
     void columnWidthsUnderSc();
     void openedFromMainWindow();
+    void refusedDeletionIsReported();
 };
 
 void TstTscjl::windowAsOpened()
@@ -281,6 +282,38 @@ void TstTscjl::openedFromMainWindow()
     QTRY_VERIFY(w.isNull());
     QVERIFY(main.N7->isEnabled());
     QVERIFY(main.N2->isEnabled());
+}
+
+void TstTscjl::refusedDeletionIsReported()
+{
+    TestApp app;
+    app.exec(QStringLiteral("delete from fcxx"));
+    addRegister(app, {QStringLiteral("2026-03-05"), QStringLiteral("2026-03-06")});
+    app.exec(QStringLiteral("create trigger keep before delete on fcxx "
+                            "begin select raise(abort, 'register is kept'); end"));
+    FakeMainFrame frame;
+    QPointer<Tscjl> w = openWindow(app, frame);
+
+    // The whole register: the engine's refusal, no completion message.
+    app.dialogs.answers.enqueue(true);
+    click(w, "suiButton2");
+    QCOMPARE(app.dialogs.messages.size(), 1);
+    QVERIFY2(app.dialogs.messages[0].contains(QStringLiteral("register is kept")),
+             qPrintable(app.dialogs.messages[0]));
+    QCOMPARE(serials(app), QStringLiteral("1,2"));
+    QVERIFY(!w.isNull());
+    QCOMPARE(w->DBGrid1->model()->rowCount(), 2);
+    QCOMPARE(app.sj->ADOQuery1->sqlText(), QString());
+
+    // A date range: refused, and the grid still shows both rows.
+    w->DateTimePicker1->setDate(QDate(2026, 3, 1));
+    w->DateTimePicker2->setDate(QDate(2026, 3, 31));
+    app.dialogs.answers.enqueue(true);
+    click(w, "suiButton1");
+    QCOMPARE(app.dialogs.messages.size(), 2);
+    QCOMPARE(serials(app), QStringLiteral("1,2"));
+    QCOMPARE(app.sj->ADOTable1->recordCount(), 2);
+    delete w;
 }
 
 QTEST_MAIN(TstTscjl)
