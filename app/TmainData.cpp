@@ -39,13 +39,25 @@ void show(Tmain& w, const DataResult& r)
                                 r.ok ? Dialogs::Icon::Information : Dialogs::Icon::Warning);
 }
 
+// Set on the window while an operation works on the database files.
+constexpr const char* kBusy = "dataOperationRunning";
+
 // Runs an operation with the menus out of reach: the message loop keeps
 // running while it works.
 template <typename Op> DataResult runLocked(Tmain& w, Op op)
 {
     const bool enabled = w.bsSkinMainMenuBar1->isEnabled();
     w.bsSkinMainMenuBar1->setEnabled(false);
-    DataResult r = op();
+    w.setProperty(kBusy, true);
+    DataResult r;
+    try {
+        r = op();
+    } catch (...) {
+        w.setProperty(kBusy, false);
+        w.bsSkinMainMenuBar1->setEnabled(enabled);
+        throw;
+    }
+    w.setProperty(kBusy, false);
     w.bsSkinMainMenuBar1->setEnabled(enabled);
     return r;
 }
@@ -131,6 +143,10 @@ void Tmain::connectDataEntries()
 // next close tries again.
 void Tmain::backupOnClose()
 {
+    // A window closed while an import or restore is writing the database
+    // must not archive a half-written file; the next close backs up.
+    if (property(kBusy).toBool())
+        return;
     EventLoopProgress progress;
     DataEnv env = environment(*this, progress);
     const DataResult r = closingBackup(env);

@@ -45,6 +45,7 @@ private slots:
     void replacementYesClosesWindow();
     void updateImportShowsProgressPanel();
     void compactionClosesWindow();
+    void closingDuringImportTakesNoBackup();
 };
 
 void TestTmainData::closingTakesBackupAndListsSlot()
@@ -208,6 +209,29 @@ void TestTmainData::compactionClosesWindow()
     QVERIFY(!w.isVisible());
     QVERIFY(!QFileInfo::exists(app.path(QStringLiteral("lumo.~fc"))));
     QVERIFY(QFileInfo::exists(slotFile(app.folders, today(app))));
+}
+
+void TestTmainData::closingDuringImportTakesNoBackup()
+{
+    TestApp app;
+    app.exec(QStringLiteral("DELETE FROM fcxx"));
+    QList<QVariantMap> rows;
+    for (int i = 1; i <= 300; ++i)
+        rows << listing(i);
+    makeExchange(app, rows);
+    Tmain w(*app.ctx);
+    w.show();
+    auto* bar1 = w.findChild<QProgressBar*>(QStringLiteral("suiProgressBar1"));
+    auto* label7 = w.findChild<QLineEdit*>(QStringLiteral("Label7"));
+    connect(bar1, &QProgressBar::valueChanged, &w, [&](int v) {
+        if (v == 50 && label7->text() == QStringLiteral("数据正在更新..."))
+            w.close();
+    });
+    entry(w, "N26")->trigger();
+    QVERIFY(!w.isVisible());
+    QVERIFY(!QFileInfo::exists(slotFile(app.folders, today(app))));
+    QCOMPARE(app.dialogs.messages.last(), QStringLiteral("外部数据文件数据以完全导入系统内！！！"));
+    QCOMPARE(app.scalar(QStringLiteral("SELECT count(*) FROM fcxx")).toInt(), 300);
 }
 
 QTEST_MAIN(TestTmainData)
