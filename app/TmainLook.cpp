@@ -12,6 +12,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QFileInfo>
 #include <QMdiArea>
 #include <QPointer>
 

@@ -98,7 +98,7 @@ void TestLook::nothingStoredStartsWinxpblue()
     QCOMPARE(qApp->styleSheet(), lumo::builtInStyleSheet(Look::WinXpBlue));
     QVERIFY(qApp->styleSheet().contains(QStringLiteral("QMenuBar")));
     QVERIFY(lumo::builtInStyleSheet(Look::Mosphere) != qApp->styleSheet());
-    QCOMPARE(w->mdiArea()->background(), QMdiArea().background());
+    QCOMPARE(w->mdiArea()->background().color(), QColor(239, 236, 222)); // the initial colour
     QVERIFY(jm(app).isEmpty());
 }
 
@@ -349,9 +349,11 @@ void TestLook::paintProgram()
     QCOMPARE(lumo::findPaintProgram(), script.fileName());
     w->menuEntry(QStringLiteral("N29"))->trigger();
     qputenv("PATH", oldPath);
-    QTRY_VERIFY(QFile::exists(marker));
-    QFile out(marker);
-    QTRY_VERIFY(out.open(QIODevice::ReadOnly) && out.readAll().trimmed() == "0");
+    auto written = [&marker] {
+        QFile out(marker);
+        return out.open(QIODevice::ReadOnly) ? out.readAll().trimmed() : QByteArray();
+    };
+    QTRY_COMPARE(written(), QByteArray("0")); // no parameters
     QCOMPARE(app.dialogs.messages.size(), 1);
 }
 

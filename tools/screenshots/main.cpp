@@ -17,7 +17,8 @@
 
 #include <cstdio>
 
-namespace {
+namespace
+{
 
 bool save(QWidget* w, const QString& folder, const char* name)
 {
