@@ -16,6 +16,7 @@
 #include "Tsj.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -465,6 +466,12 @@ void Tmain::editAction(const char* slot)
 
 void Tmain::closeEvent(QCloseEvent* event)
 {
+    // While an import, restore or compaction is writing the database files
+    // the program must not end: the files would be left half-written.
+    if (property("dataOperationRunning").toBool()) {
+        event->ignore();
+        return;
+    }
     backupOnClose();
     const auto children = m_mdiArea->subWindowList();
     for (QMdiSubWindow* w : children)
