@@ -5,8 +5,8 @@ Copies a delivered database ("lumo.fc.delivered", made at build time) to an
 output file and fills its table fcxx with N plausible listings: districts,
 layouts and orientations from the default lookup lists (plus the fixed
 "其它区" / "其它"), floors, areas, prices, remarks, registration dates,
-addresses, owners and telephone numbers. About two thirds of the listings
-are for sale ("卖"), the rest for rent ("租"). Serial numbers run 1..N.
+addresses, owners and telephone numbers. About half of the listings are for
+sale ("卖"), the rest for rent ("租"). Serial numbers run 1..N.
 
 Usage:
     generate_register.py N OUTPUT [--source DELIVERED] [--seed S]
@@ -46,7 +46,7 @@ GIVEN = ["伟", "芳", "娜", "敏", "静", "丽", "强", "磊", "军", "洋", "
 
 
 def listing(rng, serial, start_date):
-    sale = rng.random() < 0.66
+    sale = rng.random() < 0.5
     sb = "卖" if sale else "租"
     area = round(rng.uniform(25, 220), 1)
     if sale:
