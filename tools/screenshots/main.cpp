@@ -68,6 +68,16 @@ int main(int argc, char** argv)
         ok &= save(&w, folder, "main.png");
 
         w.menuEntry(QStringLiteral("N23"))->trigger();
+    }
+    {
+        // The look chosen above, at the next start.
+        lumo::Tmain w(*fixture.ctx);
+        w.resize(1024, 700);
+        w.show();
+        w.suiComboBox1->setCurrentText(QStringLiteral("管理员"));
+        w.suiEdit1->setText(QStringLiteral("admin"));
+        w.suiButton1->click();
+        w.resize(1024, 700);
         ok &= save(&w, folder, "mosphere.png");
         w.menuEntry(QStringLiteral("N110"))->trigger();
     }
