@@ -276,7 +276,9 @@ int main(int argc, char** argv)
     const double rss = rssMb();
 
     QTextStream out(stdout);
-    out << "register_rows " << count << " rows\n";
+    sj.ADOTable1->close();
+    sj.ADOTable1->open();
+    out << "register_rows " << sj.ADOTable1->recordCount() << " rows\n";
     out << "initial_found " << found << " rows\n";
     out << "narrow_found " << foundNarrow << " rows\n";
     out << "search_initial_ms " << median(ui) << " ms\n";

@@ -6,6 +6,10 @@
 #include "FilterBar.h"
 #include "Tcxxs.h"
 #include "TestApp.h"
+#include "Tmain.h"
+
+#include <QAction>
+#include <QMdiArea>
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -77,6 +81,7 @@ private slots:
     void secondSearchReplacesResults();
     void searchWithApostrophe();
     void searchFailureShowsEngineText();
+    void throughTheMainWindow();
 };
 
 void TestFilterBar::controlsAndLists()
@@ -364,6 +369,31 @@ void TestFilterBar::searchFailureShowsEngineText()
     QVERIFY(resultWindows(b.frame).isEmpty());
     QCOMPARE(b.bar->resultsMarker(), 0);
     QVERIFY(b.frame.locked);
+}
+
+void TestFilterBar::throughTheMainWindow()
+{
+    TestApp app;
+    app.addListing(1, QStringLiteral("卖"), QStringLiteral("和平区"));
+    Tmain main(*app.ctx);
+    FilterBar* bar = main.filterBar();
+    // The lists hang on the main window, filled from the default lookup lists.
+    QCOMPARE(bar->FlatCheckListBox1->parentWidget(), static_cast<QWidget*>(&main));
+    QVERIFY(bar->FlatCheckListBox1->count() > 2);
+    QCOMPARE(bar->FlatCheckListBox1->item(0)->text(), QStringLiteral("所有区"));
+
+    bar->toolbutton4->click();
+    QCOMPARE(main.mdiArea()->subWindowList().size(), 1);
+    QVERIFY(main.N15->isEnabled());
+    QVERIFY(!main.N6->isEnabled());
+    QCOMPARE(bar->resultsMarker(), 1);
+
+    // "关闭项目" closes the results window: marker back to 0, N15 off.
+    main.N11->trigger();
+    QTRY_COMPARE(main.mdiArea()->subWindowList().size(), 0);
+    QCOMPARE(bar->resultsMarker(), 0);
+    QVERIFY(!main.N15->isEnabled());
+    QVERIFY(main.N6->isEnabled());
 }
 
 QTEST_MAIN(TestFilterBar)
