@@ -372,6 +372,13 @@ void Tmain::installProgram()
     if (!QFileInfo::exists(dir + QStringLiteral("/lumo.fc")))
         QFile::copy(current.filePath(QStringLiteral("lumo.fc")), dir + QStringLiteral("/lumo.fc"));
     copyOver(current.filePath(QStringLiteral("lumo.html")), dir + QStringLiteral("/lumo.html"));
+    // The manual's pictures go with it.
+    const QDir images(current.filePath(QStringLiteral("lumo_images")));
+    if (images.exists()) {
+        QDir().mkpath(dir + QStringLiteral("/lumo_images"));
+        for (const QString& name : images.entryList(QDir::Files))
+            copyOver(images.filePath(name), dir + QStringLiteral("/lumo_images/") + name);
+    }
     CreateApplicationEntry(m_ctx.folders, installed, QStringLiteral("Korvane"),
                            QStringLiteral("Korvane.desktop"));
     CreateDesktopShortcut(m_ctx.folders, installed, QStringLiteral("Korvane"));
