@@ -68,17 +68,17 @@ CalculatorDialog::CalculatorDialog(QWidget* parent) : QDialog(parent)
 
     auto* grid = new QGridLayout;
     grid->setSpacing(4);
-    for (const KeySpec& spec : kKeys) {
-        auto* b = new QPushButton(QString::fromUtf16(spec.caption), this);
-        b->setObjectName(QLatin1String(spec.name));
+    for (const KeySpec& def : kKeys) {
+        auto* b = new QPushButton(QString::fromUtf16(def.caption), this);
+        b->setObjectName(QLatin1String(def.name));
         b->setFocusPolicy(Qt::NoFocus);
         b->setAutoDefault(false);
         b->setMinimumSize(44, 30);
-        const QString key = QLatin1String(spec.key);
+        const QString key = QLatin1String(def.key);
         m_buttons.insert(key, b);
         connect(b, &QPushButton::clicked, this, [this, key] { press(key); });
         // "0" spans two columns.
-        grid->addWidget(b, spec.row, spec.column, 1, key == QStringLiteral("0") ? 2 : 1);
+        grid->addWidget(b, def.row, def.column, 1, key == QStringLiteral("0") ? 2 : 1);
     }
     layout->addLayout(grid);
     layout->setSizeConstraint(QLayout::SetFixedSize);
