@@ -26,3 +26,31 @@ function(lumo_add_test name)
   set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT}
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;LANG=C.UTF-8;QT_STYLE_OVERRIDE=Fusion;LUMO_DELIVERED_DB=${LUMO_APP_DIR}/lumo.fc.delivered;LUMO_BUILD_APP_DIR=${LUMO_APP_DIR}")
 endfunction()
+
+# lumo_add_test_folder(): every tst_*.cpp file of the calling folder is one
+# test, named <folder>_<file>, linked against the whole program and the test
+# fixtures.
+function(lumo_add_test_folder)
+  file(GLOB _tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tst_*.cpp)
+  get_filename_component(_dir ${CMAKE_CURRENT_SOURCE_DIR} NAME)
+  foreach(_src ${_tests})
+    get_filename_component(_name ${_src} NAME_WE)
+    lumo_add_test(${_dir}_${_name} SOURCES ${_src} LIBS lumo_app lumo_testsupport)
+  endforeach()
+endfunction()
+
+# lumo_add_subfolders(): adds every subfolder of the calling folder that has
+# a CMakeLists.txt, the shared test support ("support") first because other
+# folders link against it.
+function(lumo_add_subfolders)
+  file(GLOB _subdirs LIST_DIRECTORIES true RELATIVE ${CMAKE_CURRENT_SOURCE_DIR}
+       ${CMAKE_CURRENT_SOURCE_DIR}/*)
+  list(SORT _subdirs)
+  list(REMOVE_ITEM _subdirs support)
+  list(PREPEND _subdirs support)
+  foreach(_d ${_subdirs})
+    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${_d}/CMakeLists.txt)
+      add_subdirectory(${_d})
+    endif()
+  endforeach()
+endfunction()
