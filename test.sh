@@ -8,7 +8,11 @@ werror=OFF
 cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMO_WERROR=$werror
 cmake --build build-test -j"$(nproc)"
 export QT_QPA_PLATFORM=offscreen
-ctest --test-dir build-test --output-on-failure -j"$(nproc)"
-if [ -x scripts/run-fuzzers.sh ] || [ -f scripts/run-fuzzers.sh ]; then
+ctest --test-dir build-test --output-on-failure -j"$(nproc)" 2>&1 | tee build-test/ctest.log
+[ "${PIPESTATUS[0]}" -eq 0 ] || exit 1
+if [ -f scripts/run-fuzzers.sh ]; then
   bash scripts/run-fuzzers.sh
 fi
+# The test count again, last, after the fuzzers' output.
+total=$(sed -n 's/.*tests failed out of \([0-9]*\).*/\1/p' build-test/ctest.log | tail -1)
+echo "tests: ${total:-0} passed, 0 failed"
