@@ -39,7 +39,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-namespace lumo {
+namespace lumo
+{
 
 Tmain::Tmain(AppContext& ctx, QWidget* parent) : QMainWindow(parent), m_ctx(ctx)
 {
@@ -119,8 +120,7 @@ QAction* Tmain::addEntry(QMenu* menu, const char* name, const QString& caption)
     return a;
 }
 
-QMenu* Tmain::addSubmenu(QWidget* owner, const char* name, const QString& caption,
-                         QAction** entry)
+QMenu* Tmain::addSubmenu(QWidget* owner, const char* name, const QString& caption, QAction** entry)
 {
     auto* menu = new QMenu(caption, owner);
     menu->setObjectName(QLatin1String(name) + QStringLiteral("Menu"));
@@ -279,8 +279,8 @@ void Tmain::FormCreate()
         suiComboBox1->setCurrentIndex(0);
 
         for (int k = 1; k <= 5; ++k) {
-            const QString name = m_ctx.store.ReadSlotValue(QStringLiteral("Velmora"),
-                                                           QString::number(k));
+            const QString name =
+                m_ctx.store.ReadSlotValue(QStringLiteral("Velmora"), QString::number(k));
             if (!name.isEmpty()) {
                 restoreEntry(k)->setText(name);
                 restoreEntry(k)->setVisible(true);
@@ -324,8 +324,8 @@ void Tmain::FormShow()
     try {
         if (m_ctx.store.ReadSectionValue(QStringLiteral("app"), QStringLiteral("started"))
                 .isEmpty())
-            m_ctx.dialogs.message(this,
-                                  QStringLiteral("软件首次运行，请先进入设置界面，对软件进行设置！"));
+            m_ctx.dialogs.message(
+                this, QStringLiteral("软件首次运行，请先进入设置界面，对软件进行设置！"));
         m_ctx.store.WriteSectionValue(QStringLiteral("app"), QStringLiteral("started"),
                                       QStringLiteral("1"));
 
@@ -336,10 +336,8 @@ void Tmain::FormShow()
         applyStoredLook();
 
         const int screenWidth = m_ctx.screen.width();
-        suiImagePanel1->move(screenWidth / 2 - suiImagePanel1->width() / 2,
-                             suiImagePanel1->y());
-        suiImagePanel3->move(screenWidth / 2 - suiImagePanel3->width() / 2,
-                             suiImagePanel3->y());
+        suiImagePanel1->move(screenWidth / 2 - suiImagePanel1->width() / 2, suiImagePanel1->y());
+        suiImagePanel3->move(screenWidth / 2 - suiImagePanel3->width() / 2, suiImagePanel3->y());
         SpeedButton1->move(screenWidth - SpeedButton1->width() - 25, SpeedButton1->y());
 
         StatusPanel0->setFixedWidth(screenWidth > 800 ? 180 : 155);
@@ -381,10 +379,12 @@ void Tmain::installProgram()
     }
     CreateApplicationEntry(m_ctx.folders, installed, QStringLiteral("Korvane"),
                            QStringLiteral("Korvane.desktop"));
+    CreateApplicationEntry(m_ctx.folders, dir + QStringLiteral("/lumo.html"),
+                           QStringLiteral("帮助文件"), QStringLiteral("Korvane-help.desktop"));
     CreateDesktopShortcut(m_ctx.folders, installed, QStringLiteral("Korvane"));
     CopyFilesSilently(current.filePath(QStringLiteral("Skin/*.*")), dir + QLatin1Char('/'));
-    m_ctx.dialogs.message(this, QStringLiteral("软件以安装到 [") + dir +
-                                    QStringLiteral("]目录内") + QStringLiteral("\n\r") +
+    m_ctx.dialogs.message(this, QStringLiteral("软件以安装到 [") + dir + QStringLiteral("]目录内") +
+                                    QStringLiteral("\n\r") +
                                     QStringLiteral("请点击桌面上的[Korvane]图标运行！"));
 }
 

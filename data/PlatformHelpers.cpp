@@ -7,9 +7,21 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
-namespace lumo {
+namespace lumo
+{
 
-namespace {
+namespace
+{
+
+// A program is started as it is; any other file with the desktop's
+// default application for it.
+QString execLine(const QString& target)
+{
+    const QFileInfo info(target);
+    if (info.isExecutable() && !info.isDir())
+        return QLatin1Char('"') + target + QLatin1Char('"');
+    return QStringLiteral("xdg-open \"%1\"").arg(target);
+}
 
 bool writeDesktopEntry(const QString& path, const QString& target, const QString& name)
 {
@@ -18,11 +30,11 @@ bool writeDesktopEntry(const QString& path, const QString& target, const QString
     const QString text = QStringLiteral("[Desktop Entry]\n"
                                         "Type=Application\n"
                                         "Name=%1\n"
-                                        "Exec=\"%2\"\n"
+                                        "Exec=%2\n"
                                         "Path=%3\n"
                                         "Terminal=false\n"
                                         "Categories=Office;\n")
-                             .arg(name, target, dir);
+                             .arg(name, execLine(target), dir);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
@@ -66,8 +78,8 @@ void CopyFilesSilently(const QString& pattern, const QString& folder)
 {
     const QFileInfo info(pattern);
     QDir source(info.path());
-    const QString filter = info.fileName() == QStringLiteral("*.*") ? QStringLiteral("*")
-                                                                   : info.fileName();
+    const QString filter =
+        info.fileName() == QStringLiteral("*.*") ? QStringLiteral("*") : info.fileName();
     const QFileInfoList files = source.entryInfoList({filter}, QDir::Files | QDir::Hidden);
     QDir().mkpath(folder);
     for (const QFileInfo& f : files) {

@@ -16,7 +16,9 @@ QString SystemDir();
 // Always reports success, like the shell link it stands in for.
 bool CreateDesktopShortcut(const Folders& folders, const QString& target, const QString& name);
 // Writes a desktop entry into the user's applications folder (the program
-// group of the installation). Returns false when it cannot be written.
+// group of the installation); a target that is not a program is opened
+// with the desktop's default application. Returns false when it cannot be
+// written.
 bool CreateApplicationEntry(const Folders& folders, const QString& target, const QString& name,
                             const QString& fileName);
 // Copies the files matching `pattern` (a path with wildcards in its file

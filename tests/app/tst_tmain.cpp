@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
@@ -67,6 +68,7 @@ private slots:
     void statusBar_data();
     void statusBar();
     void closeProjectWithoutChildClosesProgram();
+    void entryFormOpensOnce();
 };
 
 void TestTmain::menuTreeAndLockedStart()
@@ -154,8 +156,7 @@ void TestTmain::login()
         QVERIFY(app.dialogs.messages.isEmpty());
         // Entries hidden by the level's permissions cannot be chosen at all.
         for (const QString& name : kProtected)
-            QVERIFY2(entry(w, name)->isEnabled() || !entry(w, name)->isVisible(),
-                     qPrintable(name));
+            QVERIFY2(entry(w, name)->isEnabled() || !entry(w, name)->isVisible(), qPrintable(name));
         QVERIFY(w.findChild<QToolButton*>(QStringLiteral("SpeedButton1"))->isHidden());
     } else {
         QCOMPARE(app.dialogs.messages, QStringList{QStringLiteral("不可识别的用户？")});
@@ -296,7 +297,13 @@ void TestTmain::firstStartAndInstallation()
     QVERIFY(QFile::exists(install + QStringLiteral("/lumo.fc")));
     QVERIFY(QFile::exists(install + QStringLiteral("/lumo.html")));
     QVERIFY(QFile::exists(app.folders.desktopDir() + QStringLiteral("/Korvane.desktop")));
-    QVERIFY(QFile::exists(app.folders.applicationsDir() + QStringLiteral("/Korvane.desktop")));
+    QFile entry(app.folders.applicationsDir() + QStringLiteral("/Korvane.desktop"));
+    QVERIFY(entry.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(entry.readAll());
+    QVERIFY2(text.contains(QStringLiteral("Exec=\"") + install + QStringLiteral("/lumo\"")),
+             qPrintable(text));
+    QVERIFY(text.contains(QStringLiteral("Path=") + install));
+    QVERIFY(QFile::exists(app.folders.applicationsDir() + QStringLiteral("/Korvane-help.desktop")));
 
     // The next start shows neither message.
     app.dialogs.messages.clear();
@@ -358,6 +365,22 @@ void TestTmain::closeProjectWithoutChildClosesProgram()
     QVERIFY(!w.isVisible());
     for (const QString& name : kProtected)
         QVERIFY(entry(w, name)->isEnabled());
+}
+
+void TestTmain::entryFormOpensOnce()
+{
+    TestApp app;
+    Tmain w(*app.ctx);
+    w.show();
+    ::login(w, QStringLiteral("管理员"), QStringLiteral("admin"));
+    entry(w, QStringLiteral("N6"))->trigger();
+    QCOMPARE(w.mdiArea()->subWindowList().size(), 1);
+    QVERIFY(!entry(w, QStringLiteral("N6"))->isEnabled());
+    // Even when the entry is reached again, no second form opens.
+    entry(w, QStringLiteral("N6"))->setEnabled(true);
+    entry(w, QStringLiteral("N6"))->trigger();
+    QCOMPARE(w.mdiArea()->subWindowList().size(), 1);
+    QCOMPARE(w.mdiArea()->subWindowList().first()->objectName(), QStringLiteral("Tlrxx"));
 }
 
 QTEST_MAIN(TestTmain)

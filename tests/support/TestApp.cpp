@@ -35,6 +35,7 @@ TestApp::TestApp(const Options& options)
     if (program.open(QIODevice::WriteOnly))
         program.write("#!/bin/sh\n");
     program.close();
+    program.setPermissions(program.permissions() | QFile::ExeOwner | QFile::ExeUser);
     QDir::setCurrent(folders.appDir());
     if (options.startedBefore)
         store.WriteSectionValue(QStringLiteral("app"), QStringLiteral("started"),
