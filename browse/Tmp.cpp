@@ -27,6 +27,9 @@ namespace lumo
 namespace
 {
 
+// What the data layer says when a row operation meets an empty dataset.
+const QString kEmptyDataset = QStringLiteral("无法在空数据集上执行该操作");
+
 template <typename T> T* named(T* object, const char* name)
 {
     object->setObjectName(QString::fromLatin1(name));
@@ -172,13 +175,24 @@ void Tmp::Button5Click()
     try {
         // In the search view the card selected there is the one deleted.
         const bool searchView = sj.DataSource5->dataset() == sj.ADOQuery2;
+        const bool searchRowSelected =
+            searchView && sj.ADOQuery2->active() && sj.ADOQuery2->recNo() >= 0;
         QVariant number;
-        if (searchView && sj.ADOQuery2->active() && sj.ADOQuery2->recNo() >= 0)
+        if (searchRowSelected)
             number = sj.ADOQuery2->value(QStringLiteral("序号"));
         showTable();
-        if (searchView && !number.isNull() && !table->locate(QStringLiteral("序号"), number))
-            return;
-        table->remove();
+        // An empty search result selects no card: none is deleted, rather
+        // than a card of the table that the user cannot see.
+        if (searchView && !searchRowSelected) {
+            showError(QStringLiteral("ADOQuery2: ") + kEmptyDataset);
+        } else if (searchView && !number.isNull() &&
+                   !table->locate(QStringLiteral("序号"), number)) {
+            // The selected card is no longer in the table.
+        } else if (!table->active() || !table->isEmpty()) {
+            table->remove();
+        } else {
+            showError(QStringLiteral("ADOTable4: ") + kEmptyDataset);
+        }
     } catch (const DataError& e) {
         showError(QStringLiteral("ADOTable4: ") + e.text());
     }

@@ -20,6 +20,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLocale>
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
@@ -34,6 +35,8 @@ namespace
 
 constexpr int kColumns = 13;
 const QString kSection = QStringLiteral("sc");
+// What the data layer says when a row operation meets an empty table.
+const QString kEmptyDataset = QStringLiteral("无法在空数据集上执行该操作");
 
 template <typename T> T* named(T* object, const char* name)
 {
@@ -117,8 +120,10 @@ Tscjl::Tscjl(AppContext& ctx, MainFrame& frame, QWidget* parent) : ChildForm(ctx
     DateTimePicker1 = named(new QDateTimeEdit(Panel2), "DateTimePicker1");
     DateTimePicker2 = named(new QDateTimeEdit(Panel2), "DateTimePicker2");
     for (QDateTimeEdit* picker : {DateTimePicker1, DateTimePicker2}) {
-        // Only the date is shown and chosen; the time of day stays.
-        picker->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+        // Only the date is shown (as the short date) and chosen; the time
+        // of day stays.
+        picker->setDisplayFormat(
+            QLocale(QLocale::Chinese, QLocale::China).dateFormat(QLocale::ShortFormat));
         picker->setCalendarPopup(true);
         picker->setDateTime(initialMoment());
     }
@@ -208,7 +213,10 @@ void Tscjl::N1Click()
     if (!context().dialogs.question(this, QStringLiteral("删除后将不能恢复!")))
         return;
     try {
-        context().sj.ADOTable1->remove();
+        Dataset* table = context().sj.ADOTable1;
+        if (table->active() && table->isEmpty())
+            throw DataError(kEmptyDataset);
+        table->remove();
     } catch (const DataError& e) {
         showError(e.text());
     }
