@@ -94,6 +94,8 @@ Twnl::Twnl(AppContext& ctx, MainFrame& frame, QWidget* parent)
     onBoxChange(FlatComboBox3, &Twnl::FlatComboBox3Change);
     onBoxChange(FlatComboBox4, &Twnl::FlatComboBox4Change);
     onBoxChange(FlatComboBox5, &Twnl::FlatComboBox4Change);
+    // The window shows itself as soon as it exists.
+    show();
 }
 
 void Twnl::buildControls()

@@ -14,7 +14,7 @@ class TCnCalendar;
 
 // The perpetual calendar: a Gregorian date and clock time, the month as a lunar grid, the
 // four pillars of the moment, the month's first solar term and the weekday. A separate
-// window that stays on top and frees itself when closed.
+// window that shows itself when created, stays on top and frees itself when closed.
 class Twnl : public QWidget
 {
     Q_OBJECT

@@ -29,8 +29,8 @@ struct OpenWindow {
     {
         if (now.isValid())
             app.clock.current = now;
+        // The window shows itself when it is created.
         w = new Twnl(*app.ctx, frame, &frame);
-        w->show();
     }
     ~OpenWindow() { delete w; }
 
@@ -80,6 +80,7 @@ void TestTwnl::opensOnTheClocksMoment()
 {
     OpenWindow o(QDateTime(QDate(2026, 12, 9), QTime(7, 5, 0)));
     QCOMPARE(o.w->windowTitle(), QStringLiteral("《万年历》"));
+    QVERIFY(o.w->isVisible());
     QVERIFY(o.w->windowFlags() & Qt::WindowStaysOnTopHint);
     QVERIFY(o.w->isWindow());
     QVERIFY(o.w->testAttribute(Qt::WA_DeleteOnClose));
