@@ -100,8 +100,12 @@ void Tsz::fillLevels()
     Dataset* dj = context().sj.dj;
     try {
         if (dj->active()) {
+            // The level grid shows dj: it stays on the level the user chose.
+            const int chosen = dj->recNo();
             for (dj->first(); !dj->eof(); dj->next())
                 suiComboBox1->addItem(dj->displayText(QStringLiteral("级别")));
+            if (chosen >= 0)
+                dj->moveTo(chosen);
         }
     } catch (const DataError& e) {
         showError(e.text());

@@ -263,8 +263,17 @@ void TstTsz::levels()
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
     QCOMPARE(app.dialogs.messages.size(), 2);
 
-    // Deleting a level at once; its users stay in the users table.
+    // Refilling the level list when the password tab is laid out again
+    // leaves the level grid on the level the user chose.
     grid->setCurrentIndex(grid->model()->index(1, 0));
+    w->suiPageControl1->setCurrentWidget(w->suiTabSheet3);
+    w->suiTabSheet3->resize(w->suiTabSheet3->size() + QSize(10, 10));
+    QCOMPARE(w->suiComboBox1->count(), 3);
+    w->suiPageControl1->setCurrentWidget(w->suiTabSheet4);
+    QCOMPARE(app.sj->dj->recNo(), 1);
+    QCOMPARE(grid->currentIndex().row(), 1);
+
+    // Deleting a level at once; its users stay in the users table.
     click(w->suiButton5);
     QVERIFY(app.dialogs.questions.isEmpty());
     QCOMPARE(app.scalar(QStringLiteral("select count(*) from jb where 级别 = '业务员'")).toInt(),
