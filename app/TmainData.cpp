@@ -4,6 +4,7 @@
 #include "AppContext.h"
 #include "BackupSlots.h"
 #include "Compaction.h"
+#include "DataError.h"
 #include "Dialogs.h"
 #include "ExchangeFile.h"
 #include "ProgressPanel.h"
@@ -31,12 +32,30 @@ ProgressPanel* progressPanel(const Tmain& w)
     return w.suiImagePanel3->findChild<ProgressPanel*>(QStringLiteral("ProgressPanel"));
 }
 
-void show(Tmain& w, const DataResult& r)
+// The reason of a failure (the archive component's error texts, the
+// engine's or the file system's text) comes first in an error box of its
+// own, as the archive component reports its errors; then the operation's
+// message. `withReason` false shows the message alone.
+void report(Tmain& w, const DataResult& r, bool withReason = true)
 {
-    if (r.message.isEmpty() && r.detail.isEmpty())
-        return;
-    w.context().dialogs.message(&w, r.fullText(),
-                                r.ok ? Dialogs::Icon::Information : Dialogs::Icon::Warning);
+    Dialogs& dialogs = w.context().dialogs;
+    if (withReason && !r.detail.isEmpty())
+        dialogs.message(&w, r.detail, Dialogs::Icon::Error);
+    if (!r.message.isEmpty())
+        dialogs.message(&w, r.message, r.ok ? Dialogs::Icon::Information : Dialogs::Icon::Warning);
+}
+
+// Runs a handler's work; an error that escapes it is shown with its own
+// text instead of leaving the Qt event handler.
+template <typename Work> void guarded(Tmain& w, Work work)
+{
+    try {
+        work();
+    } catch (const DataError& e) {
+        w.context().dialogs.message(&w, e.text(), Dialogs::Icon::Error);
+    } catch (const std::exception& e) {
+        w.context().dialogs.message(&w, QString::fromLocal8Bit(e.what()), Dialogs::Icon::Error);
+    }
 }
 
 // Set on the window while an operation works on the database files.
@@ -74,29 +93,37 @@ void refreshSlotMenu(Tmain& w)
     }
 }
 
-// Restore from slot k (rb1Click ... rb5Click).
+// Restore from slot k (rb1Click ... rb5Click): the backup named by the
+// entry's caption.
 void rbClick(Tmain& w, int slot)
 {
     w.context().dialogs.message(
         &w, QStringLiteral("强烈建议,在恢复数据库前必须关闭所有与数据库连接的程序！"));
-    EventLoopProgress progress;
-    DataEnv env = environment(w, progress);
-    show(w, runLocked(w, [&] { return restoreSlot(env, slot); }));
+    const QString name = w.restoreEntry(slot)->text();
+    guarded(w, [&] {
+        EventLoopProgress progress;
+        DataEnv env = environment(w, progress);
+        report(w, runLocked(w, [&] { return restoreBackup(env, name); }));
+    });
 }
 
 // Export (N21Click).
 void N21Click(Tmain& w)
 {
-    EventLoopProgress progress;
-    DataEnv env = environment(w, progress);
-    show(w, runLocked(w, [&] { return exportExchange(env); }));
+    guarded(w, [&] {
+        EventLoopProgress progress;
+        DataEnv env = environment(w, progress);
+        report(w, runLocked(w, [&] { return exportExchange(env); }));
+    });
 }
 
 // Import by update (N19Click).
 void N19Click(Tmain& w)
 {
-    DataEnv env = environment(w, *progressPanel(w));
-    show(w, runLocked(w, [&] { return importByUpdate(env); }));
+    guarded(w, [&] {
+        DataEnv env = environment(w, *progressPanel(w));
+        report(w, runLocked(w, [&] { return importByUpdate(env); }));
+    });
 }
 
 // Import by replacement (N27Click).
@@ -105,23 +132,31 @@ void N27Click(Tmain& w)
     if (!w.context().dialogs.question(
             &w, QStringLiteral("确实要替换数据库吗？替换后原来的数据将全部删除！")))
         return;
-    DataEnv env = environment(w, *progressPanel(w));
-    const DataResult r = runLocked(w, [&] { return importByReplacement(env); });
-    show(w, r);
-    if (r.closeProgram)
+    bool close = false;
+    guarded(w, [&] {
+        DataEnv env = environment(w, *progressPanel(w));
+        const DataResult r = runLocked(w, [&] { return importByReplacement(env); });
+        report(w, r);
+        close = r.closeProgram;
+    });
+    if (close)
         w.closeFrame();
 }
 
-// Repair and compaction (N17Click).
+// Repair and compaction (N17Click). A failure shows its fixed message only.
 void N17Click(Tmain& w)
 {
     w.context().dialogs.message(
         &w, QStringLiteral("强烈建议,在整理数据库前必须关闭所有与数据库连接的程序！"));
-    EventLoopProgress progress;
-    DataEnv env = environment(w, progress);
-    const DataResult r = runLocked(w, [&] { return compactDatabase(env); });
-    show(w, r);
-    if (r.closeProgram)
+    bool close = false;
+    guarded(w, [&] {
+        EventLoopProgress progress;
+        DataEnv env = environment(w, progress);
+        const DataResult r = runLocked(w, [&] { return compactDatabase(env); });
+        report(w, r, false);
+        close = r.closeProgram;
+    });
+    if (close)
         w.closeFrame();
 }
 
@@ -147,11 +182,13 @@ void Tmain::backupOnClose()
     // must not archive a half-written file; the next close backs up.
     if (property(kBusy).toBool())
         return;
-    EventLoopProgress progress;
-    DataEnv env = environment(*this, progress);
-    const DataResult r = closingBackup(env);
-    if (!r.ok)
-        m_ctx.dialogs.message(this, r.fullText(), Dialogs::Icon::Warning);
+    guarded(*this, [&] {
+        EventLoopProgress progress;
+        DataEnv env = environment(*this, progress);
+        const DataResult r = closingBackup(env);
+        if (!r.ok)
+            report(*this, r);
+    });
     refreshSlotMenu(*this);
 }
 

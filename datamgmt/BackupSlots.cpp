@@ -62,19 +62,15 @@ DataResult closingBackup(DataEnv& env)
     const QString target = slotFile(env.folders, today);
     QDir().mkpath(backupFolder(env.folders));
 
-    // Today's backup exists when the slot written last holds today's date and
-    // its file is still there (a file deleted by hand is made again).
+    // Today's backup exists when the slot written last holds today's date.
+    // With no "cs" yet this reads the section's unnamed value, normally empty.
     const QString cs = env.store.ReadSlotValue(product(), QStringLiteral("cs"));
-    bool csValid = false;
-    const int current = cs.trimmed().toInt(&csValid);
-    csValid = csValid && current >= 1 && current <= kSlotCount;
-    const bool todayInCurrent = csValid && slotName(env.store, current) == today;
-    if (todayInCurrent && QFileInfo(target).isFile()) {
+    if (env.store.ReadSlotValue(product(), cs) == today) {
         r.ok = true;
         r.skipped = true;
         return r;
     }
-    const int slot = todayInCurrent ? current : nextSlot(cs);
+    const int slot = nextSlot(cs);
     const QString previous = slotName(env.store, slot);
 
     const QString working = currentFolder(env.folders) + QStringLiteral("/fcxx.vvv");
@@ -128,9 +124,17 @@ DataResult closingBackup(DataEnv& env)
 
 DataResult restoreSlot(DataEnv& env, int slot)
 {
+    const QString name = slot >= 1 && slot <= kSlotCount ? slotName(env.store, slot) : QString();
+    DataResult r = restoreBackup(env, name);
+    if (name.isEmpty())
+        r.detail = QStringLiteral("备份 %1 不存在").arg(slot);
+    return r;
+}
+
+DataResult restoreBackup(DataEnv& env, const QString& name)
+{
     DataResult r;
     const QString failed = QStringLiteral("数据恢复错误，可能是有其它程序正在使用数据库！");
-    const QString name = slot >= 1 && slot <= kSlotCount ? slotName(env.store, slot) : QString();
     const QString archiveName = slotFile(env.folders, name);
     const QString database = databaseFile(env.sj, env.folders);
 
@@ -139,12 +143,9 @@ DataResult restoreSlot(DataEnv& env, int slot)
 
     std::vector<std::string> errors;
     bool restored = false;
-    if (name.isEmpty()) {
-        errors.push_back(fromQ(QStringLiteral("备份 %1 不存在").arg(slot)));
-    } else if (!QFileInfo(archiveName).isFile()) {
-        errors.push_back(
-            fromQ(QDir::toNativeSeparators(archiveName) + QStringLiteral(": 文件不存在")));
-    } else {
+    // A missing slot file fails without a reason of its own, as the archive
+    // component does for a missing archive.
+    if (!name.isEmpty() && QFileInfo(archiveName).isFile()) {
         // Unpack beside the database so the rename below stays on one disk.
         QTemporaryDir temp(QFileInfo(database).absolutePath() +
                            QStringLiteral("/lumo-restore-XXXXXX"));

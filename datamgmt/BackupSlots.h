@@ -37,5 +37,7 @@ DataResult closingBackup(DataEnv& env);
 // unpacked into a temporary folder beside the database and replaces it only
 // when complete; the data module is connected again afterwards either way.
 DataResult restoreSlot(DataEnv& env, int slot);
+// The same for the backup of date text `name` (a restore entry's caption).
+DataResult restoreBackup(DataEnv& env, const QString& name);
 
 } // namespace lumo

@@ -114,9 +114,9 @@ ProgressPanel::ProgressPanel(QFrame* panel) : QWidget(panel), m_panel(panel)
     layout->addWidget(Label7);
 }
 
+// The status line keeps the text the last import left in it.
 void ProgressPanel::begin()
 {
-    Label7->setText(QStringLiteral("正在解压数据..."));
     suiProgressBar1->setValue(0);
     suiProgressBar2->setValue(0);
     Animate1->start();

@@ -78,9 +78,13 @@ void TestTmainData::failedBackupIsToldAndWindowStillCloses()
     w.show();
     w.close();
     QVERIFY(!w.isVisible());
-    QCOMPARE(app.dialogs.messages.size(), 1);
-    QVERIFY(app.dialogs.messages.first().contains(QStringLiteral("下次关闭程序时将再次备份")));
-    QCOMPARE(app.dialogs.icons.first(), Dialogs::Icon::Warning);
+    // The archive component's error comes first in its own box, then the
+    // window's message.
+    QCOMPARE(app.dialogs.messages.size(), 2);
+    QCOMPARE(app.dialogs.messages.at(0), QStringLiteral("Cannot write to archive"));
+    QCOMPARE(app.dialogs.icons.at(0), Dialogs::Icon::Error);
+    QVERIFY(app.dialogs.messages.at(1).contains(QStringLiteral("下次关闭程序时将再次备份")));
+    QCOMPARE(app.dialogs.icons.at(1), Dialogs::Icon::Warning);
     QVERIFY(!w.rb1->isVisible());
     QCOMPARE(app.store.ReadSlotValue(QStringLiteral("Velmora"), QStringLiteral("cs")), QString());
 }
@@ -94,6 +98,10 @@ void TestTmainData::restoreEntryWritesSlotBack()
     entry(w, "N20")->trigger();
     QVERIFY(w.rb1->isVisible());
     app.addListing(2, QStringLiteral("出售"), QStringLiteral("和平区"));
+    // The entry restores the backup its caption names, whatever the
+    // registry says meanwhile.
+    app.store.WriteSlotValue(QStringLiteral("Velmora"), QStringLiteral("1"),
+                             QStringLiteral("其它"));
 
     w.rb1->trigger();
     QCOMPARE(app.dialogs.messages,
@@ -102,6 +110,18 @@ void TestTmainData::restoreEntryWritesSlotBack()
     QVERIFY(app.sj->lumo1Connected());
     QCOMPARE(app.scalar(QStringLiteral("SELECT count(*) FROM fcxx")).toInt(), 1);
     QVERIFY(w.bsSkinMainMenuBar1->isEnabled());
+
+    // The slot file deleted by hand: the entry stays and its restore fails
+    // with the window's message alone; the database stays as it was.
+    QFile::remove(slotFile(app.folders, today(app)));
+    app.dialogs.messages.clear();
+    w.rb1->trigger();
+    QCOMPARE(app.dialogs.messages,
+             (QStringList{QStringLiteral("强烈建议,在恢复数据库前必须关闭所有与数据库连接的程序！"),
+                          QStringLiteral("数据恢复错误，可能是有其它程序正在使用数据库！")}));
+    QVERIFY(w.rb1->isVisible());
+    QVERIFY(app.sj->lumo1Connected());
+    QCOMPARE(app.scalar(QStringLiteral("SELECT count(*) FROM fcxx")).toInt(), 1);
 }
 
 void TestTmainData::exportEntry()
@@ -195,6 +215,14 @@ void TestTmainData::updateImportShowsProgressPanel()
     QVERIFY(!panel->isVisible());
     QVERIFY(!animation->active());
     QVERIFY(w.isVisible());
+
+    // The status line is not set back: a second import starts with the text
+    // the first one left.
+    QCOMPARE(label7->text(), QStringLiteral("数据正在更新..."));
+    texts.clear();
+    entry(w, "N26")->trigger();
+    QVERIFY(!texts.contains(QStringLiteral("正在解压数据...")));
+    QCOMPARE(app.scalar(QStringLiteral("SELECT count(*) FROM fcxx")).toInt(), 400);
 }
 
 void TestTmainData::compactionClosesWindow()
