@@ -90,6 +90,11 @@ void TstTscjl::windowAsOpened()
         // Choosing a date keeps the time of day.
         picker->setDate(QDate(2026, 3, 1));
         QCOMPARE(picker->time(), QTime(22, 57, 16));
+        // Typing a date keeps it too.
+        picker->setFocus();
+        picker->setSelectedSection(QDateTimeEdit::DaySection);
+        QTest::keyClicks(picker, QStringLiteral("5"));
+        QCOMPARE(picker->dateTime(), QDateTime(QDate(2026, 3, 5), QTime(22, 57, 16)));
     }
     QCOMPARE(w->N1->text(), QStringLiteral("删除当前房源"));
 
