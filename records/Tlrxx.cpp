@@ -345,9 +345,9 @@ bool Tlrxx::eventFilter(QObject* watched, QEvent* event)
     if ((watched == Edit3 || watched == Edit6) && t == QEvent::KeyPress) {
         // Area and price take digits, points and Backspace; every other
         // typed character (minus, Ctrl+V and other control characters)
-        // is discarded. Keys that type nothing (arrows) still move.
+        // is discarded. Keys that type nothing (arrows, Delete) still work.
         auto* ke = static_cast<QKeyEvent*>(event);
-        if (ke->key() == Qt::Key_Backspace)
+        if (ke->key() == Qt::Key_Backspace || ke->key() == Qt::Key_Delete)
             return false;
         if (ke->matches(QKeySequence::Paste))
             return true;

@@ -22,6 +22,10 @@ class Tlrxx : public ChildForm
 public:
     Tlrxx(AppContext& ctx, MainFrame& frame, QWidget* parent = nullptr);
 
+    // The picture dialog's filter, in the file dialog's "text (patterns)"
+    // form with ";;" between the entries.
+    static QString pictureFilter();
+
     // Handlers.
     void FormShow();
     void Button1Click();

@@ -36,6 +36,20 @@ const QString kPictureFilter = QStringLiteral(
 
 } // namespace
 
+QString Tlrxx::pictureFilter()
+{
+    // The filter is kept as text and description alternating, separated by
+    // "|"; the file dialog takes each entry as "text (patterns)".
+    const QStringList parts = kPictureFilter.split(QLatin1Char('|'));
+    QStringList entries;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QString patterns = parts[i + 1];
+        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        entries << parts[i] + QStringLiteral(" (") + patterns + QStringLiteral(")");
+    }
+    return entries.join(QStringLiteral(";;"));
+}
+
 bool Tlrxx::numberText(QLineEdit* box, double* value)
 {
     const QString text = box->text().isEmpty() ? QStringLiteral("0") : box->text();
@@ -145,8 +159,12 @@ void Tlrxx::Button3Click()
         SpinEdit3->setValue(t->value(QStringLiteral("房龄")).toInt());
         Edit3->setText(QString::number(t->value(QStringLiteral("面积")).toDouble(), 'g', 15));
         Edit6->setText(QString::number(t->value(QStringLiteral("价格")).toDouble(), 'g', 15));
-        // The intention first: changing it resets the ownership list.
-        ComboBox4->setEditText(text(u"SB"));
+        {
+            // Written as text: the ownership list and the column title
+            // follow only a change made in the box itself.
+            const QSignalBlocker block(ComboBox4);
+            ComboBox4->setEditText(text(u"SB"));
+        }
         FlatComboBox3->setEditText(text(u"区域"));
         Edit1->setText(text(u"房屋地址"));
         Edit8->setText(text(u"详细地址"));
@@ -215,7 +233,8 @@ bool Tlrxx::showPicture(const QString& path)
 void Tlrxx::DBImage1Click()
 {
     dbImage1->show();
-    const QString file = context().dialogs.openFileName(this, QString(), QString(), kPictureFilter);
+    const QString file =
+        context().dialogs.openFileName(this, QString(), QString(), pictureFilter());
     if (file.isEmpty()) {
         if (dbImage1->pixmap().isNull())
             dbImage1->hide();

@@ -98,6 +98,9 @@ void TestTcxxs::layoutAndDefaults()
                              "Panel1", "Panel2", "Panel3", "Splitter1", "Bevel1", "Bevel2"})
         QVERIFY2(f->findChild<QWidget*>(QLatin1String(name)), name);
     QCOMPARE(f->bsSkinSpeedButton3->text(), QStringLiteral("导 入"));
+    // The lower panel: 110 pixels scaled by 120/100, once laid out.
+    QTRY_COMPARE(f->Panel1->height(), 110 * 120 / 100);
+    QCOMPARE(f->lowerPanelHeight(), 110 * 120 / 100);
 }
 
 void TestTcxxs::importKeepsSerialsUnique()

@@ -84,10 +84,12 @@ private slots:
     void emptyNumbersStoreZero();
     void invalidNumberWritesNothing();
     void correctionKeepsSerialAndDate();
+    void loadingRentRowLeavesIntentionCaptions();
     void rentSaleSwitch();
     void numberBoxesFilterTyping();
     void lookAheadSuggestsAddress();
     void photoChosenAndShown();
+    void pictureFilterForTheFileDialog();
     void closingStoresWidthsAndUnlocks();
 };
 
@@ -276,6 +278,29 @@ void TestTlrxx::correctionKeepsSerialAndDate()
     QVERIFY(!f->dbImage1->isVisible());
 }
 
+void TestTlrxx::loadingRentRowLeavesIntentionCaptions()
+{
+    // Loading a row writes its intention as text; only a change made in
+    // the box itself switches the ownership list and the column title.
+    TestApp app;
+    app.addListing(7, QStringLiteral("租"), QStringLiteral("沈河区"));
+    app.exec(QStringLiteral("UPDATE fcxx SET 权属 = '半年'"));
+    Form w(app);
+    Tlrxx* f = w.form;
+    app.sj->ADOTable1->first();
+    QTest::mouseClick(f->Button3, Qt::LeftButton);
+    QCOMPARE(f->ComboBox4->currentText(), QStringLiteral("租"));
+    QCOMPARE(f->FlatComboBox1->currentText(), QStringLiteral("半年"));
+    QCOMPARE(f->bitbtn8->text(), QStringLiteral("权 属"));
+    QCOMPARE(f->FlatComboBox1->count(), 3);
+    QCOMPARE(f->FlatComboBox1->itemText(2), QStringLiteral("其它"));
+    QCOMPARE(f->DBGrid1->model()->headerData(9, Qt::Horizontal).toString(), QStringLiteral("权属"));
+    // Confirming stores the loaded texts unchanged.
+    QTest::mouseClick(f->Button1, Qt::LeftButton);
+    QCOMPARE(app.scalar(QStringLiteral("SELECT sb || 权属 FROM fcxx")).toString(),
+             QStringLiteral("租半年"));
+}
+
 void TestTlrxx::rentSaleSwitch()
 {
     TestApp app;
@@ -316,6 +341,11 @@ void TestTlrxx::numberBoxesFilterTyping()
         QTest::keyClick(box, Qt::Key_Left);
         QTest::keyClick(box, Qt::Key_3);
         QCOMPARE(box->text(), QStringLiteral("12.53."));
+        // Delete types no character (some systems send it with the text
+        // DEL): it still deletes.
+        QKeyEvent del(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier, QString(QChar(0x7f)));
+        QApplication::sendEvent(box, &del);
+        QCOMPARE(box->text(), QStringLiteral("12.53"));
     }
 }
 
@@ -402,6 +432,20 @@ void TestTlrxx::photoChosenAndShown()
     form->DBGrid1CellClick();
     QVERIFY(!form->dbImage1->isVisible());
     QVERIFY(form->Label1->isVisible());
+}
+
+void TestTlrxx::pictureFilterForTheFileDialog()
+{
+    // The picture filter in the toolkit's form: one "text (patterns)" per
+    // entry, so the dialog lists the picture files.
+    const QStringList filters = Tlrxx::pictureFilter().split(QStringLiteral(";;"));
+    QCOMPARE(filters.size(), 7);
+    QCOMPARE(filters[0],
+             QStringLiteral("All Image (*.gif *.jpg *.jpeg *.bmp *.ico *.emf *.wmf *.tiff)"));
+    QCOMPARE(filters[1], QStringLiteral("CompuServe GIF Image (*.gif) (*.gif)"));
+    QCOMPARE(filters[5],
+             QStringLiteral("Enhanced Metafiles (*.emf,wmf,tiff) (*.emf *.wmf *.tiff)"));
+    QCOMPARE(filters[6], QStringLiteral("All File (*.*) (*.*)"));
 }
 
 void TestTlrxx::closingStoresWidthsAndUnlocks()
