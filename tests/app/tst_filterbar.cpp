@@ -1,5 +1,6 @@
 // The filter bar: floating check lists, the sale/rent and ownership cycles,
 // the reset and the search.
+#include "ChildForm.h"
 #include "DataSource.h"
 #include "Dataset.h"
 #include "FakeMainFrame.h"
@@ -330,10 +331,17 @@ void TestFilterBar::secondSearchReplacesResults()
     first->bsSkinSpeedButton3->click(); // into the print list
     QCOMPARE(app.scalar(QStringLiteral("SELECT COUNT(*) FROM fzxx")).toInt(), 1);
 
+    // Another working window is the active one: the search still replaces
+    // its own results window and leaves the other open.
+    QPointer<ChildForm> other = new ChildForm(*app.ctx, b.frame);
+    b.frame.showChild(other);
+    QCOMPARE(b.frame.area->activeSubWindow(), other.data());
+
     b.bar->FlatEdit11MouseMove();
     clickItem(b.bar->FlatCheckListBox1, 2);
     QTest::mouseClick(b.bar->toolbutton4, Qt::LeftButton);
     QTRY_VERIFY(!first);
+    QVERIFY(other);
     QCOMPARE(resultWindows(b.frame).size(), 1);
     QCOMPARE(b.frame.resultsClosedCount, 1);
     QCOMPARE(b.bar->resultsMarker(), 1);
