@@ -36,7 +36,7 @@ void Dataset::edit()
     if (!m_hasRowid || m_table.isEmpty())
         throw DataError(QStringLiteral("数据集为只读，不能修改"));
     if (m_current < 0)
-        throw DataError(QStringLiteral("数据集为空，不能执行此操作"));
+        throw DataError(QStringLiteral("无法在空数据集上执行该操作"));
     m_buffer = rowValues(m_current);
     m_modified = QVector<bool>(m_fields.size(), false);
     setState(State::Edit);
@@ -156,7 +156,7 @@ void Dataset::remove()
     if (m_state == State::Edit)
         cancel();
     if (m_current < 0)
-        throw DataError(QStringLiteral("数据集为空，不能删除"));
+        throw DataError(QStringLiteral("无法在空数据集上执行该操作"));
     if (!m_hasRowid || m_table.isEmpty())
         throw DataError(QStringLiteral("数据集为只读，不能删除"));
     const int row = m_current;
