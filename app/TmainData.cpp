@@ -101,8 +101,7 @@ void rbClick(Tmain& w, int slot)
         &w, QStringLiteral("强烈建议,在恢复数据库前必须关闭所有与数据库连接的程序！"));
     const QString name = w.restoreEntry(slot)->text();
     guarded(w, [&] {
-        EventLoopProgress progress;
-        DataEnv env = environment(w, progress);
+        DataEnv env = environment(w, *progressPanel(w));
         report(w, runLocked(w, [&] { return restoreBackup(env, name); }));
     });
 }
@@ -111,8 +110,7 @@ void rbClick(Tmain& w, int slot)
 void N21Click(Tmain& w)
 {
     guarded(w, [&] {
-        EventLoopProgress progress;
-        DataEnv env = environment(w, progress);
+        DataEnv env = environment(w, *progressPanel(w));
         report(w, runLocked(w, [&] { return exportExchange(env); }));
     });
 }
@@ -183,8 +181,7 @@ void Tmain::backupOnClose()
     if (property(kBusy).toBool())
         return;
     guarded(*this, [&] {
-        EventLoopProgress progress;
-        DataEnv env = environment(*this, progress);
+        DataEnv env = environment(*this, *progressPanel(*this));
         const DataResult r = closingBackup(env);
         if (!r.ok)
             report(*this, r);

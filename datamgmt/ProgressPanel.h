@@ -61,8 +61,8 @@ private:
     QFrame* m_panel;
 };
 
-// Progress of the operations that show no panel (backups, restores,
-// export, compaction): only the message loop runs.
+// Progress of the compaction, which has no archive to report on: only the
+// message loop runs.
 class EventLoopProgress : public DataProgress
 {
 public:

@@ -129,11 +129,19 @@ void TestTmainData::exportEntry()
     TestApp app;
     Tmain w(*app.ctx);
     w.show();
+    auto* bar1 = w.findChild<QProgressBar*>(QStringLiteral("suiProgressBar1"));
+    QList<int> values;
+    connect(bar1, &QProgressBar::valueChanged, this, [&](int v) { values << v; });
     entry(w, "N21")->trigger();
     QCOMPARE(app.dialogs.messages,
              QStringList{QStringLiteral("以将数据保存到 ") + app.appDir() +
                          QStringLiteral("/ 目录内！\r\n\r\n数据文件名为 fcsj.su")});
     QVERIFY(QFileInfo::exists(app.path(QStringLiteral("fcsj.su"))));
+    // The window's progress handler moved bar 1 and hid it at 100; the
+    // panel itself stays hidden.
+    QVERIFY(!values.isEmpty());
+    QVERIFY(!bar1->isVisibleTo(w.suiImagePanel3));
+    QVERIFY(!w.suiImagePanel3->isVisible());
 }
 
 void TestTmainData::replacementNoLeavesEverything()
