@@ -18,7 +18,8 @@ class QPushButton;
 class QTimer;
 class QToolButton;
 
-namespace lumo {
+namespace lumo
+{
 
 struct AppContext;
 class FilterBar;
@@ -127,7 +128,7 @@ private:
     void N10Click();
     void N15Click();
     void N30Click();
-    void N3Click();
+    void xmClick();
 
     // Data management (TmainData.cpp).
     void connectDataEntries();
@@ -137,6 +138,15 @@ private:
     // Appearance and small tools (TmainLook.cpp).
     void connectLookEntries();
     void applyStoredLook();
+    void N110Click();
+    void N23Click();
+    void windows1Click();
+    void N31Click();
+    void N24Click();
+    void N25Click();
+    void N29Click();
+    void N14Click();
+    void N28Click();
 
     AppContext& m_ctx;
     QMdiArea* m_mdiArea;

@@ -12,7 +12,8 @@
 
 #include <QAction>
 
-namespace lumo {
+namespace lumo
+{
 
 void Tmain::connectWindowEntries()
 {
@@ -22,7 +23,7 @@ void Tmain::connectWindowEntries()
     connect(N10, &QAction::triggered, this, &Tmain::N10Click);
     connect(N15, &QAction::triggered, this, &Tmain::N15Click);
     connect(N30, &QAction::triggered, this, &Tmain::N30Click);
-    connect(N3, &QAction::triggered, this, &Tmain::N3Click);
+    connect(N3, &QAction::triggered, this, &Tmain::xmClick);
 }
 
 void Tmain::N2Click()
@@ -73,7 +74,7 @@ void Tmain::N30Click()
     showChild(form);
 }
 
-void Tmain::N3Click()
+void Tmain::xmClick()
 {
     auto* w = new Twnl(m_ctx, *this, this);
     w->show();
