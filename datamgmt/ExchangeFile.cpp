@@ -273,6 +273,8 @@ DataResult importByUpdate(DataEnv& env)
     if (!QFileInfo(exchangeFile(env.folders)).isFile()) {
         r.message = QStringLiteral("外部数据文件 fcsj.su 不存在？\r\n\r请将外部数据文件拷贝到 ") +
                     folderForMessage(env.folders) + QStringLiteral(" 目录内！");
+        // The update import ends by removing "lumo.up" whatever happened.
+        removeIfPresent(updateFile(env.folders));
         return r;
     }
     if (!env.sj) {

@@ -108,11 +108,14 @@ void TestExchangeImport::missingExchangeFile()
     TestApp app;
     DataProgress progress;
     DataEnv env = envOf(app, progress);
+    // The update database is removed in every case, a stale one too.
+    writeFile(app.path(QStringLiteral("lumo.up")), QByteArray("stale"));
     const DataResult r = importByUpdate(env);
     QVERIFY(!r.ok);
     QCOMPARE(r.message,
              QStringLiteral("外部数据文件 fcsj.su 不存在？\r\n\r请将外部数据文件拷贝到 ") +
                  app.appDir() + QStringLiteral("/ 目录内！"));
+    QVERIFY(!QFileInfo::exists(app.path(QStringLiteral("lumo.up"))));
 }
 
 void TestExchangeImport::sameRegisterAddsNothing()
