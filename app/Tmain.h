@@ -134,6 +134,17 @@ private:
     void connectDataEntries();
     // The daily backup taken whenever the window closes.
     void backupOnClose();
+    void N20Click();
+    void N21Click();
+    void N19Click();
+    void N27Click();
+    void N17Click();
+    void rbClick(int slot);
+    void rb1Click();
+    void rb2Click();
+    void rb3Click();
+    void rb4Click();
+    void rb5Click();
 
     // Appearance and small tools (TmainLook.cpp).
     void connectLookEntries();

@@ -93,10 +93,53 @@ void refreshSlotMenu(Tmain& w)
     }
 }
 
+} // namespace
+
+void Tmain::connectDataEntries()
+{
+    new ProgressPanel(suiImagePanel3);
+    connect(N20, &QAction::triggered, this, &Tmain::N20Click);
+    connect(N21, &QAction::triggered, this, &Tmain::N21Click);
+    connect(N26, &QAction::triggered, this, &Tmain::N19Click);
+    connect(N27, &QAction::triggered, this, &Tmain::N27Click);
+    connect(N17, &QAction::triggered, this, &Tmain::N17Click);
+    connect(rb1, &QAction::triggered, this, &Tmain::rb1Click);
+    connect(rb2, &QAction::triggered, this, &Tmain::rb2Click);
+    connect(rb3, &QAction::triggered, this, &Tmain::rb3Click);
+    connect(rb4, &QAction::triggered, this, &Tmain::rb4Click);
+    connect(rb5, &QAction::triggered, this, &Tmain::rb5Click);
+}
+
+void Tmain::rb1Click()
+{
+    rbClick(1);
+}
+
+void Tmain::rb2Click()
+{
+    rbClick(2);
+}
+
+void Tmain::rb3Click()
+{
+    rbClick(3);
+}
+
+void Tmain::rb4Click()
+{
+    rbClick(4);
+}
+
+void Tmain::rb5Click()
+{
+    rbClick(5);
+}
+
 // Restore from slot k (rb1Click ... rb5Click): the backup named by the
 // entry's caption.
-void rbClick(Tmain& w, int slot)
+void Tmain::rbClick(int slot)
 {
+    Tmain& w = *this;
     w.context().dialogs.message(
         &w, QStringLiteral("强烈建议,在恢复数据库前必须关闭所有与数据库连接的程序！"));
     const QString name = w.restoreEntry(slot)->text();
@@ -107,8 +150,9 @@ void rbClick(Tmain& w, int slot)
 }
 
 // Export (N21Click).
-void N21Click(Tmain& w)
+void Tmain::N21Click()
 {
+    Tmain& w = *this;
     guarded(w, [&] {
         DataEnv env = environment(w, *progressPanel(w));
         report(w, runLocked(w, [&] { return exportExchange(env); }));
@@ -116,8 +160,9 @@ void N21Click(Tmain& w)
 }
 
 // Import by update (N19Click).
-void N19Click(Tmain& w)
+void Tmain::N19Click()
 {
+    Tmain& w = *this;
     guarded(w, [&] {
         DataEnv env = environment(w, *progressPanel(w));
         report(w, runLocked(w, [&] { return importByUpdate(env); }));
@@ -125,8 +170,9 @@ void N19Click(Tmain& w)
 }
 
 // Import by replacement (N27Click).
-void N27Click(Tmain& w)
+void Tmain::N27Click()
 {
+    Tmain& w = *this;
     if (!w.context().dialogs.question(
             &w, QStringLiteral("确实要替换数据库吗？替换后原来的数据将全部删除！")))
         return;
@@ -142,8 +188,9 @@ void N27Click(Tmain& w)
 }
 
 // Repair and compaction (N17Click). A failure shows its fixed message only.
-void N17Click(Tmain& w)
+void Tmain::N17Click()
 {
+    Tmain& w = *this;
     w.context().dialogs.message(
         &w, QStringLiteral("强烈建议,在整理数据库前必须关闭所有与数据库连接的程序！"));
     bool close = false;
@@ -158,22 +205,13 @@ void N17Click(Tmain& w)
         w.closeFrame();
 }
 
-} // namespace
-
-void Tmain::connectDataEntries()
-{
-    new ProgressPanel(suiImagePanel3);
-    connect(N20, &QAction::triggered, this, [this] { backupOnClose(); });
-    connect(N21, &QAction::triggered, this, [this] { N21Click(*this); });
-    connect(N26, &QAction::triggered, this, [this] { N19Click(*this); });
-    connect(N27, &QAction::triggered, this, [this] { N27Click(*this); });
-    connect(N17, &QAction::triggered, this, [this] { N17Click(*this); });
-    for (int k = 1; k <= kSlotCount; ++k)
-        connect(restoreEntry(k), &QAction::triggered, this, [this, k] { rbClick(*this, k); });
-}
-
 // N20Click: the daily backup. A failure is told and the close goes on; the
 // next close tries again.
+void Tmain::N20Click()
+{
+    backupOnClose();
+}
+
 void Tmain::backupOnClose()
 {
     // A window closed while an import or restore is writing the database
