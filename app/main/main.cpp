@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QStyle>
 #include <QTimer>
 
 #include <memory>
@@ -19,6 +20,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velmora"));
     QApplication::setApplicationVersion(QStringLiteral("1.0"));
+    QApplication::setWindowIcon(QApplication::style()->standardIcon(QStyle::SP_DirHomeIcon));
 
     lumo::Folders folders;
     lumo::SettingsStore store(folders);
