@@ -1,6 +1,7 @@
 #include "CalendarCommand.h"
 
 #include "DateCn.h"
+#include "GregorianDays.h"
 #include "calender1.h"
 
 #include <cstdio>
@@ -105,7 +106,9 @@ int calendarCommand(const std::vector<std::string>& args, std::ostream& out, std
         err << usage;
         return 2;
     }
-    if (m.month < 1 || m.month > 12 || m.day < 1 || m.day > 31) {
+    // A day the calendar does not have (2023-02-29, 2024-04-31) is bad input like month 13;
+    // only real dates outside the tables are out of range.
+    if (!gregorian::isValidDate(m.year, m.month, m.day)) {
         err << "calendar: " << positional[0] << " is no date\n" << usage;
         return 2;
     }
@@ -122,6 +125,8 @@ int calendarCommand(const std::vector<std::string>& args, std::ostream& out, std
     const std::string yearGanZhi = DateCn::YearGanZhi(m.year);
     const std::string monthGanZhi = DateCn::LunarMonthGanZhi(m.year, m.month, m.day);
     const std::string dayGanZhi = DateCn::DayGanZhi(m.year, m.month, m.day);
+    // The year name is YearGanZhi of the Gregorian year, as the lunar grid and GanZhiText
+    // give it: January and February before the lunar new year already carry the new name.
     calender1 pillars;
     const std::string fourPillars =
         calender1::pillarText(pillars.FourPillars(m.year, m.month, m.day, m.hour, m.minute), " ");
@@ -147,7 +152,7 @@ int calendarCommand(const std::vector<std::string>& args, std::ostream& out, std
         << " " << monthName << dayName << "\n";
     out << "term: " << (term == 0 ? std::string("none") : std::to_string(term) + " " + termName)
         << "\n";
-    out << "ganzhi: " << yearGanZhi << " " << monthGanZhi << " " << dayGanZhi << "\n";
+    out << "ganzhi: " << DateCn::GanZhiText(m.year, m.month, m.day) << "\n";
     out << "four pillars: " << fourPillars << "\n";
     out << "first term of the month: " << m.month << "-" << pillars.JieTermDay() << " "
         << pillars.JieTermName() << " " << twoDigits(pillars.JieTermHour()) << ":"

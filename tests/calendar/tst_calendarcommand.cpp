@@ -66,6 +66,14 @@ void TestCalendarCommand::json_data()
             "year_ganzhi": "庚辰", "month_ganzhi": "丙子", "day_ganzhi": "戊午",
             "four_pillars": "己卯 丙子 戊午 戊午", "jie_day": 6, "jie_name": "小寒",
             "jie_hour": 8, "jie_minute": 50})");
+    // Lunar year 1900 (庚子) still runs, yet the year name is that of the Gregorian year.
+    QTest::addRow("first covered day, year name of the Gregorian year")
+        << QStringList{QStringLiteral("1901-01-01"), QStringLiteral("--json")}
+        << QStringLiteral(R"({"lunar_year": 1900, "lunar_month": 11, "lunar_day": 11,
+            "month_name": "冬月", "day_name": "十一", "term_index": 0, "term_name": "",
+            "year_ganzhi": "辛丑", "month_ganzhi": "戊子", "day_ganzhi": "己卯",
+            "four_pillars": "庚子 戊子 己卯 庚午", "jie_day": 6, "jie_name": "小寒",
+            "jie_hour": 7, "jie_minute": 53})");
     QTest::addRow("last covered day, one-digit hour")
         << QStringList{QStringLiteral("2050-12-31"), QStringLiteral("0:05"),
                        QStringLiteral("--json")}
@@ -100,7 +108,7 @@ void TestCalendarCommand::text()
     QCOMPARE(r.out, QStringLiteral("date: 2024-02-04 16:36\n"
                                    "lunar: 2023-12-25 腊月廿五\n"
                                    "term: 3 立春\n"
-                                   "ganzhi: 甲辰 乙丑 戊戌\n"
+                                   "ganzhi: 甲辰  乙丑  戊戌\n"
                                    "four pillars: 癸卯 乙丑 戊戌 庚申\n"
                                    "first term of the month: 2-4 立春 16:37\n"));
     QCOMPARE(run({QStringLiteral("2024-02-10")}).out.section(QLatin1Char('\n'), 2, 2),
@@ -114,7 +122,15 @@ void TestCalendarCommand::exitCodes_data()
     QTest::addRow("first covered day") << QStringList{QStringLiteral("1901-01-01")} << 0;
     QTest::addRow("before the range") << QStringList{QStringLiteral("1900-12-31")} << 1;
     QTest::addRow("after the range") << QStringList{QStringLiteral("2051-01-01")} << 1;
-    QTest::addRow("no 29 February in 2023") << QStringList{QStringLiteral("2023-02-29")} << 1;
+    QTest::addRow("last covered day") << QStringList{QStringLiteral("2050-12-31")} << 0;
+    QTest::addRow("29 February 2024") << QStringList{QStringLiteral("2024-02-29")} << 0;
+    QTest::addRow("real date before 1901, hour 23")
+        << QStringList{QStringLiteral("1900-12-31"), QStringLiteral("23:00")} << 1;
+    // Days that do not exist are bad input, like month 13.
+    QTest::addRow("no 29 February in 2023") << QStringList{QStringLiteral("2023-02-29")} << 2;
+    QTest::addRow("no 31 April") << QStringList{QStringLiteral("2024-04-31")} << 2;
+    QTest::addRow("day 0") << QStringList{QStringLiteral("2024-04-00")} << 2;
+    QTest::addRow("no 29 February out of range") << QStringList{QStringLiteral("1900-02-29")} << 2;
     QTest::addRow("no arguments") << QStringList{} << 2;
     QTest::addRow("month 13") << QStringList{QStringLiteral("2024-13-01")} << 2;
     QTest::addRow("not a date") << QStringList{QStringLiteral("tomorrow")} << 2;
