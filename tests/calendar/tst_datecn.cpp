@@ -299,7 +299,7 @@ void TestDateCn::solarTerms()
 
 // The first-term days of the solar-term table and the term moments of calender1 come from
 // different sources; they agree except in a few months whose term falls within minutes of
-// midnight (立冬 1917-12-08 00:01 and 白露 1927-09-09 00:05, kept on the 7th and 8th).
+// midnight (大雪 1917-12-08 00:01 and 白露 1927-09-09 00:05, kept on the 7th and 8th).
 void TestDateCn::firstTermsAgreeWithTermMoments()
 {
     QStringList differing;

@@ -54,6 +54,9 @@ void TestFourPillars::fourPillars_data()
     QTest::addRow("minute of 立春") << 2024 << 2 << 4 << 16 << 37 << "甲辰 丙寅 戊戌 庚申";
     QTest::addRow("17:00 after 立春") << 2024 << 2 << 4 << 17 << 0 << "甲辰 丙寅 戊戌 辛酉";
     QTest::addRow("day before 立春") << 2024 << 2 << 3 << 23 << 59 << "癸卯 乙丑 丁酉 庚子";
+    // 惊蛰 2024 at 10:21 moves the month from 寅 to 卯 within the same pillar year.
+    QTest::addRow("minute before 惊蛰") << 2024 << 3 << 5 << 10 << 20 << "甲辰 丙寅 戊辰 丁巳";
+    QTest::addRow("minute of 惊蛰") << 2024 << 3 << 5 << 10 << 21 << "甲辰 丁卯 戊辰 丁巳";
     // Before 小寒 (2000-01-06 08:50) January is the 子 month of the previous year.
     QTest::addRow("2000-01-01 12:00") << 2000 << 1 << 1 << 12 << 0 << "己卯 丙子 戊午 戊午";
     QTest::addRow("after 小寒 2000") << 2000 << 1 << 6 << 8 << 50 << "己卯 丁丑 癸亥 丙辰";
