@@ -134,6 +134,23 @@ void Dataset::open()
 {
     if (active())
         return;
+    try {
+        openRows();
+    } catch (...) {
+        // A statement that fails, at once or in its first rows, leaves the
+        // dataset closed with no query left running.
+        resetRows();
+        if (!m_sql.isEmpty())
+            m_table.clear();
+        setState(State::Inactive);
+        throw;
+    }
+    emit rowsReset();
+    emit currentRowChanged(m_current);
+}
+
+void Dataset::openRows()
+{
     resetRows();
     m_hasRowid = false;
     const bool tableMode = m_sql.isEmpty();
@@ -180,8 +197,6 @@ void Dataset::open()
     m_bof = true;
     m_eof = m_rowids.empty();
     m_current = m_rowids.empty() ? -1 : 0;
-    emit rowsReset();
-    emit currentRowChanged(m_current);
 }
 
 void Dataset::close()
@@ -316,11 +331,22 @@ bool Dataset::isEmpty()
     return !active() || !ensureLoaded(0);
 }
 
+void Dataset::checkBrowseMode()
+{
+    if (m_state == State::Browse || m_state == State::Inactive)
+        return;
+    // Leaving a row writes what was typed into it; a row left untouched is
+    // dropped (a new row that nothing was entered into adds nothing).
+    if (std::any_of(m_modified.cbegin(), m_modified.cend(), [](bool m) { return m; }))
+        post();
+    else
+        cancel();
+}
+
 void Dataset::first()
 {
     requireActive();
-    if (m_state != State::Browse)
-        post();
+    checkBrowseMode();
     setCurrent(ensureLoaded(0) ? 0 : -1);
     m_bof = true;
     m_eof = m_current < 0;
@@ -329,8 +355,7 @@ void Dataset::first()
 void Dataset::next()
 {
     requireActive();
-    if (m_state != State::Browse)
-        post();
+    checkBrowseMode();
     if (m_current >= 0 && ensureLoaded(m_current + 1)) {
         setCurrent(m_current + 1);
         m_eof = false;
@@ -343,8 +368,7 @@ void Dataset::next()
 void Dataset::prior()
 {
     requireActive();
-    if (m_state != State::Browse)
-        post();
+    checkBrowseMode();
     if (m_current > 0) {
         setCurrent(m_current - 1);
         m_bof = false;
@@ -357,8 +381,7 @@ void Dataset::prior()
 void Dataset::last()
 {
     requireActive();
-    if (m_state != State::Browse)
-        post();
+    checkBrowseMode();
     const int n = recordCount();
     setCurrent(n - 1);
     // As after reaching the end by next(): the last row is current and the
@@ -372,8 +395,8 @@ bool Dataset::moveTo(int row)
     requireActive();
     if (!ensureLoaded(row))
         return false;
-    if (m_state != State::Browse && row != m_current)
-        post();
+    if (row != m_current)
+        checkBrowseMode();
     setCurrent(row);
     m_eof = false;
     m_bof = false;

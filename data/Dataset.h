@@ -9,7 +9,8 @@
 #include <memory>
 #include <vector>
 
-namespace lumo {
+namespace lumo
+{
 
 // A dataset over one table or one SELECT statement of a QtSql connection,
 // with the cursor operations the windows rely on: open and close, first /
@@ -98,7 +99,8 @@ public:
     QString displayString(int column, const QVariant& value) const;
 
     // Row changes. insert() and append() start a new row that becomes the
-    // current row at the end of the dataset when posted; post() writes the
+    // current row at the end of the dataset when posted (moving to another
+    // row posts a changed row and drops an untouched one); post() writes the
     // edit buffer; remove() deletes the current row and makes the next one
     // current (the previous one after the last).
     void insert();
@@ -131,6 +133,9 @@ private:
     QSqlDatabase database() const;
     void setState(State s);
     void setCurrent(int row, bool notify = true);
+    void openRows();
+    // Before moving: posts a changed row, drops an untouched one.
+    void checkBrowseMode();
     void resetRows();
     void startSource(const QString& statement);
     void readColumns(const QString& table);
@@ -144,7 +149,7 @@ private:
     [[noreturn]] void fail(const QSqlQuery& q) const;
 
     QString m_connection;
-    QString m_table;    // table of a table dataset, or of an editable query
+    QString m_table; // table of a table dataset, or of an editable query
     QStringList m_sql;
     State m_state = State::Inactive;
 
@@ -159,8 +164,8 @@ private:
     bool m_eof = true;
     bool m_bof = true;
 
-    Row m_buffer;                 // edit / insert buffer
-    QVector<bool> m_modified;     // fields set in the buffer
+    Row m_buffer;             // edit / insert buffer
+    QVector<bool> m_modified; // fields set in the buffer
 };
 
 } // namespace lumo

@@ -45,8 +45,7 @@ void Dataset::edit()
 void Dataset::insert()
 {
     requireActive();
-    if (m_state != State::Browse)
-        post();
+    checkBrowseMode();
     if (!m_hasRowid || m_table.isEmpty())
         throw DataError(QStringLiteral("数据集为只读，不能添加"));
     m_buffer = Row(m_fields.size());
@@ -197,8 +196,7 @@ void Dataset::setValueAt(int row, int column, const QVariant& v)
 bool Dataset::locate(const QString& field, const QVariant& target)
 {
     requireActive();
-    if (m_state != State::Browse)
-        post();
+    checkBrowseMode();
     const int c = fieldIndex(field);
     if (c < 0)
         throw DataError(QStringLiteral("%1: 找不到字段 '%2'").arg(objectName(), field));

@@ -8,9 +8,11 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
-namespace lumo {
+namespace lumo
+{
 
-namespace {
+namespace
+{
 
 QAtomicInt instanceCounter;
 
@@ -72,6 +74,9 @@ Tsj::Tsj(const QString& databasePath, QObject* parent) : QObject(parent), m_path
     try {
         connectLumo1();
     } catch (...) {
+        // Datasets opened before the failure hold queries on lumo1: close
+        // them and the connection before it is removed.
+        disconnectLumo1();
         QSqlDatabase::removeDatabase(m_lumo1);
         QSqlDatabase::removeDatabase(m_lwb);
         throw;

@@ -6,9 +6,13 @@
 #include "DatasetModel.h"
 #include "TestApp.h"
 
+#include <QRegularExpression>
 #include <QSignalSpy>
+#include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTest>
+
+#include <functional>
 
 using namespace lumo;
 using lumo::test::TestApp;
@@ -35,6 +39,9 @@ private slots:
     void largeTableReadsLazily();
     void modelFollowsRowsAndSwitchesDataset();
     void missingDatabaseGivesEngineText();
+    void movingAwayFromUntouchedNewRowAddsNothing();
+    void failedOpenLeavesDatasetClosed();
+    void databaseWithoutATableFailsCleanly();
 };
 
 void TestDataset::openAtStart()
@@ -332,6 +339,77 @@ void TestDataset::missingDatabaseGivesEngineText()
         QVERIFY2(e.text().contains(QStringLiteral("unable to open")), qPrintable(e.text()));
     }
     QVERIFY(!QFile::exists(app.path(QStringLiteral("lumo.fc"))));
+}
+
+// Leaving a new row that nothing was typed into drops it; a row with a
+// typed value is written.
+void TestDataset::movingAwayFromUntouchedNewRowAddsNothing()
+{
+    TestApp app;
+    app.addListing(1, QStringLiteral("卖"), QStringLiteral("和平区"));
+    Dataset* t = app.sj->ADOTable1;
+    t->refresh();
+    const QList<std::pair<const char*, std::function<void()>>> moves = {
+        {"first", [t] { t->first(); }},   {"next", [t] { t->next(); }},
+        {"last", [t] { t->last(); }},     {"locate", [t] { t->locate(QStringLiteral("序号"), 1); }},
+        {"insert", [t] { t->insert(); }},
+    };
+    for (const auto& [name, move] : moves) {
+        t->insert();
+        move();
+        t->cancel();
+        QVERIFY2(app.scalar(QStringLiteral("SELECT count(*) FROM fcxx")).toInt() == 1, name);
+    }
+    t->insert();
+    t->setValue(QStringLiteral("序号"), 2);
+    t->first();
+    QCOMPARE(app.scalar(QStringLiteral("SELECT count(*) FROM fcxx")).toInt(), 2);
+    QCOMPARE(t->value(QStringLiteral("序号")).toInt(), 1);
+}
+
+void TestDataset::failedOpenLeavesDatasetClosed()
+{
+    TestApp app;
+    Dataset* q = app.sj->ADOQuery1;
+    QSignalSpy resets(q, &Dataset::rowsReset);
+    q->setSql({QStringLiteral("select * from fcxx where no_such_field = 1")});
+    QVERIFY_THROWS_EXCEPTION(DataError, q->open());
+    QVERIFY(!q->active());
+    // A failing row in the middle of the first rows.
+    app.exec(QStringLiteral("INSERT INTO fcxx (序号) VALUES (1), (2)"));
+    q->setSql({QStringLiteral("select 序号, json_extract(case when 序号 = 2 then 'x' else '{}' "
+                              "end, '$') from fcxx")});
+    QVERIFY_THROWS_EXCEPTION(DataError, q->open());
+    QVERIFY(!q->active());
+    QCOMPARE(q->recNo(), -1);
+    q->setSql({QStringLiteral("select * from fcxx")});
+    q->open();
+    QCOMPARE(q->recordCount(), 2);
+}
+
+// A database file that lacks one of the tables ends the start with the
+// engine's text and leaves no query behind on a removed connection.
+void TestDataset::databaseWithoutATableFailsCleanly()
+{
+    TestApp::Options options;
+    options.openData = false;
+    TestApp app(options);
+    {
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("fix"));
+        db.setDatabaseName(app.path(QStringLiteral("lumo.fc")));
+        QVERIFY(db.open());
+        QSqlQuery(db).exec(QStringLiteral("DROP TABLE jb"));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("fix"));
+    QTest::failOnWarning(QRegularExpression(QStringLiteral(".*still in use.*")));
+    try {
+        Tsj sj(QStringLiteral("lumo.fc"));
+        QFAIL("opened a database without jb");
+    } catch (const DataError& e) {
+        QVERIFY2(e.text().contains(QStringLiteral("jb")), qPrintable(e.text()));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestDataset)
