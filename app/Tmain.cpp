@@ -68,7 +68,7 @@ Tmain::Tmain(AppContext& ctx, QWidget* parent) : QMainWindow(parent), m_ctx(ctx)
     SpeedButton1->setToolTip(QStringLiteral("关闭项目"));
     SpeedButton1->setStatusTip(QStringLiteral("关闭项目"));
     SpeedButton1->hide();
-    connect(SpeedButton1, &QToolButton::clicked, this, &Tmain::N11Click);
+    connect(SpeedButton1, &QToolButton::clicked, this, [this] { guard([this] { N11Click(); }); });
 
     auto* central = new QWidget(this);
     central->setObjectName(QStringLiteral("centralArea"));
@@ -213,7 +213,7 @@ void Tmain::buildMenus()
     About1_OLD = addEntry(help, "About1_OLD", QStringLiteral("关于"));
 
     connect(N5, &QAction::triggered, this, &Tmain::N5Click);
-    connect(N11, &QAction::triggered, this, &Tmain::N11Click);
+    connect(N11, &QAction::triggered, this, [this] { guard([this] { N11Click(); }); });
     connect(N13, &QAction::triggered, this, [this] { close(); });
     connect(About1_OLD, &QAction::triggered, this, &Tmain::About1Click);
 }
@@ -288,6 +288,8 @@ void Tmain::FormCreate()
         }
     } catch (const DataError& e) {
         m_ctx.dialogs.message(this, e.text(), Dialogs::Icon::Error);
+    } catch (const std::exception& e) {
+        m_ctx.dialogs.message(this, QString::fromLocal8Bit(e.what()), Dialogs::Icon::Error);
     }
 }
 
@@ -344,6 +346,8 @@ void Tmain::FormShow()
         StatusPanel1->setFixedWidth(765);
     } catch (const DataError& e) {
         m_ctx.dialogs.message(this, e.text(), Dialogs::Icon::Error);
+    } catch (const std::exception& e) {
+        m_ctx.dialogs.message(this, QString::fromLocal8Bit(e.what()), Dialogs::Icon::Error);
     }
 }
 
@@ -465,6 +469,17 @@ void Tmain::About1Click()
                                     .arg(QApplication::applicationVersion()));
 }
 
+void Tmain::guard(const std::function<void()>& work)
+{
+    try {
+        work();
+    } catch (const DataError& e) {
+        m_ctx.dialogs.message(this, e.text(), Dialogs::Icon::Error);
+    } catch (const std::exception& e) {
+        m_ctx.dialogs.message(this, QString::fromLocal8Bit(e.what()), Dialogs::Icon::Error);
+    }
+}
+
 void Tmain::editAction(const char* slot)
 {
     if (QWidget* w = QApplication::focusWidget())
@@ -498,7 +513,7 @@ bool Tmain::event(QEvent* event)
 
 bool Tmain::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == suiImagePanel2 || watched == Label1) {
+    if (watched == suiImagePanel2 || watched == Bevel3 || watched == Label1) {
         if (event->type() == QEvent::MouseButtonPress) {
             auto* me = static_cast<QMouseEvent*>(event);
             if (me->button() == Qt::LeftButton)

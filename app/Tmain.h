@@ -5,6 +5,7 @@
 #include <QPoint>
 #include <QPointer>
 
+#include <functional>
 #include <memory>
 
 class QComboBox;
@@ -67,6 +68,7 @@ public:
     // Login panel.
     QFrame* suiImagePanel1;
     QFrame* suiImagePanel2;
+    QFrame* Bevel3;
     QLabel* Label1;
     QToolButton* suiImageButton1;
     QLabel* Label3;
@@ -112,6 +114,9 @@ private:
     void N5Click();
     void About1Click();
     void editAction(const char* slot);
+    // Runs a handler; an error escaping it is shown with its own text
+    // instead of leaving the Qt event handler.
+    void guard(const std::function<void()>& work);
 
     // Login (TmainLogin.cpp).
     void suiButton1Click();

@@ -19,9 +19,11 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-namespace lumo {
+namespace lumo
+{
 
-namespace {
+namespace
+{
 
 // Sends the password box's keys through one handler: every key clears the
 // welcome line; Enter looks the user up.
@@ -72,17 +74,25 @@ void Tmain::buildLoginPanel()
     suiImagePanel2->setStyleSheet(
         QStringLiteral("#suiImagePanel2 { background: #3a6ea5; } #Label1 { color: white; }"));
     auto* strip = new QHBoxLayout(suiImagePanel2);
-    strip->setContentsMargins(6, 0, 2, 0);
-    Label1 = new QLabel(QStringLiteral("*用户识别*"), suiImagePanel2);
+    strip->setContentsMargins(2, 0, 2, 0);
+    strip->setSpacing(0);
+    // The bevel fills the strip left of the button; the panel is dragged by it.
+    Bevel3 = new QFrame(suiImagePanel2);
+    Bevel3->setObjectName(QStringLiteral("Bevel3"));
+    auto* bevel = new QHBoxLayout(Bevel3);
+    bevel->setContentsMargins(4, 0, 0, 0);
+    Label1 = new QLabel(QStringLiteral("*用户识别*"), Bevel3);
     Label1->setObjectName(QStringLiteral("Label1"));
-    strip->addWidget(Label1);
-    strip->addStretch();
+    bevel->addWidget(Label1);
+    bevel->addStretch();
+    strip->addWidget(Bevel3, 1);
     suiImageButton1 = new QToolButton(suiImagePanel2);
     suiImageButton1->setObjectName(QStringLiteral("suiImageButton1"));
     suiImageButton1->setAutoRaise(true);
     suiImageButton1->setIcon(style()->standardIcon(QStyle::SP_TitleBarCloseButton));
     strip->addWidget(suiImageButton1);
     suiImagePanel2->installEventFilter(this);
+    Bevel3->installEventFilter(this);
     Label1->installEventFilter(this);
     outer->addWidget(suiImagePanel2);
 
@@ -129,8 +139,12 @@ void Tmain::buildLoginPanel()
     new PasswordKeys(
         suiEdit1, [this] { suiEdit2->clear(); },
         [this] {
-            if (findUser())
-                suiButton1->setFocus();
+            try {
+                if (findUser())
+                    suiButton1->setFocus();
+            } catch (const DataError& e) {
+                m_ctx.dialogs.message(this, e.text(), Dialogs::Icon::Error);
+            }
         });
     connect(suiButton1, &QPushButton::clicked, this, &Tmain::suiButton1Click);
     connect(suiButton3, &QPushButton::clicked, this, &Tmain::suiImageButton1Click);

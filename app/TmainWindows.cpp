@@ -17,13 +17,16 @@ namespace lumo
 
 void Tmain::connectWindowEntries()
 {
-    connect(N2, &QAction::triggered, this, &Tmain::N2Click);
-    connect(N6, &QAction::triggered, this, &Tmain::N6Click);
-    connect(N7, &QAction::triggered, this, &Tmain::N7Click);
-    connect(N10, &QAction::triggered, this, &Tmain::N10Click);
-    connect(N15, &QAction::triggered, this, &Tmain::N15Click);
-    connect(N30, &QAction::triggered, this, &Tmain::N30Click);
-    connect(N3, &QAction::triggered, this, &Tmain::xmClick);
+    // A window whose creation fails (its data cannot be read) reports the
+    // error; the error does not leave the menu's handler.
+    const std::pair<QAction*, void (Tmain::*)()> entries[] = {
+        {N2, &Tmain::N2Click},   {N6, &Tmain::N6Click},   {N7, &Tmain::N7Click},
+        {N10, &Tmain::N10Click}, {N15, &Tmain::N15Click}, {N30, &Tmain::N30Click},
+        {N3, &Tmain::xmClick},
+    };
+    for (const auto& [entry, handler] : entries)
+        connect(entry, &QAction::triggered, this,
+                [this, h = handler] { guard([&] { (this->*h)(); }); });
 }
 
 void Tmain::N2Click()

@@ -12,8 +12,10 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTest>
 #include <QToolButton>
 
@@ -54,6 +56,8 @@ class TestTmain : public QObject
     Q_OBJECT
 private slots:
     void menuTreeAndLockedStart();
+    void menuTreeInOrder();
+    void dataErrorsStayInTheHandlers();
     void login_data();
     void login();
     void enterFindsUserAndTypingClearsWelcome();
@@ -104,6 +108,87 @@ void TestTmain::menuTreeAndLockedStart()
              QStringLiteral("管理员"));
 }
 
+// Writes a menu as "name[caption]" items, "-" for separators, "(hidden)"
+// after hidden entries and the submenu's items in braces.
+QString menuTree(const QList<QAction*>& actions)
+{
+    QStringList items;
+    for (QAction* a : actions) {
+        if (a->isSeparator()) {
+            items << QStringLiteral("-");
+            continue;
+        }
+        QString item = a->objectName() + QLatin1Char('[') + a->text() + QLatin1Char(']');
+        if (!a->isVisible())
+            item += QStringLiteral("(hidden)");
+        if (a->menu())
+            item += QLatin1Char('{') + menuTree(a->menu()->actions()) + QLatin1Char('}');
+        items << item;
+    }
+    return items.join(QLatin1Char(' '));
+}
+
+void TestTmain::menuTreeInOrder()
+{
+    TestApp app;
+    app.store.WriteSlotValue(QStringLiteral("Velmora"), QStringLiteral("2"),
+                             QStringLiteral("2026年12月8日星期二"));
+    Tmain w(*app.ctx);
+    w.show();
+    const QString expected = QStringLiteral(
+        "N1[ 文 件  ]{N2[软件设置] N16[数据管理]{N17[数据修复与压缩] N20[人工备份数据](hidden) "
+        "N21[导出数据文件] N19[导入外部数据]{N26[更新方式] N27[替换方式]} "
+        "N18[恢复备份数据]{rb1[1](hidden) rb2[2026年12月8日星期二] rb3[3](hidden) rb4[4](hidden) "
+        "rb5[5](hidden)}} N5[打印设置] N11[关闭项目] - N13[退出]} "
+        "Edit1[编 辑  ]{EditUndo1[撤消] - EditCut1[剪贴] EditCopy1[拷贝] EditPaste1[粘贴]} "
+        "N4[管 理  ]{N6[房源录入] N7[房源删除] N10[名片管理] N15[联系房主]} "
+        "Help1[帮 助  ]{N30[自动浏览] N29[画图型] N14[计算器] N3[万年历] N22[换肤]{N110[winxpblue] "
+        "N23[mosphere] windows1[初级界面] N31[自定义界面] N24[背 景 色 彩] N25[表格背景色彩]} "
+        "N28[帮助] About1_OLD[关于]}");
+    QCOMPARE(menuTree(w.bsSkinMainMenuBar1->actions()), expected);
+    QCOMPARE(entry(w, QStringLiteral("N12")), w.N12);
+
+    // The editing entries carry their shortcuts; the top-level ones open
+    // their menus from the keyboard.
+    QCOMPARE(w.EditUndo1->shortcut(), QKeySequence(QStringLiteral("Ctrl+Z")));
+    QCOMPARE(w.EditCut1->shortcut(), QKeySequence(QStringLiteral("Ctrl+X")));
+    QCOMPARE(w.EditCopy1->shortcut(), QKeySequence(QStringLiteral("Ctrl+C")));
+    QCOMPARE(w.EditPaste1->shortcut(), QKeySequence(QStringLiteral("Ctrl+V")));
+    const QList<std::pair<QString, QString>> topKeys = {
+        {QStringLiteral("N1Shortcut"), QStringLiteral("Ctrl+F")},
+        {QStringLiteral("Edit1Shortcut"), QStringLiteral("Ctrl+D")},
+        {QStringLiteral("N4Shortcut"), QStringLiteral("Ctrl+G")},
+        {QStringLiteral("Help1Shortcut"), QStringLiteral("Ctrl+H")},
+    };
+    for (const auto& [name, keys] : topKeys) {
+        auto* s = w.findChild<QShortcut*>(name);
+        QVERIFY2(s, qPrintable(name));
+        QCOMPARE(s->key(), QKeySequence(keys));
+    }
+}
+
+// With the database connection gone (as after a restore), the login scan
+// and the window entries report the error instead of ending the program.
+void TestTmain::dataErrorsStayInTheHandlers()
+{
+    TestApp app;
+    Tmain w(*app.ctx);
+    w.show();
+    app.sj->disconnectLumo1();
+    auto* levels = w.findChild<QComboBox*>(QStringLiteral("suiComboBox1"));
+    auto* edit = w.findChild<QLineEdit*>(QStringLiteral("suiEdit1"));
+    levels->setCurrentText(QStringLiteral("管理员"));
+    QTest::keyClicks(edit, QStringLiteral("admin"));
+    QTest::keyClick(edit, Qt::Key_Return);
+    QCOMPARE(app.dialogs.messages.size(), 1);
+    QVERIFY(w.findChild<QLineEdit*>(QStringLiteral("suiEdit2"))->text().isEmpty());
+
+    app.dialogs.messages.clear();
+    entry(w, QStringLiteral("N2"))->setEnabled(true);
+    entry(w, QStringLiteral("N2"))->trigger();
+    QVERIFY(w.isVisible());
+}
+
 void TestTmain::login_data()
 {
     QTest::addColumn<QString>("level");
@@ -124,9 +209,18 @@ void TestTmain::login_data()
     QTest::addRow("second user of a level")
         << QStringLiteral("业务员") << QStringLiteral("agent2") << true << true
         << QStringLiteral("李四 - 欢迎您的使用！");
-    QTest::addRow("first user of a level")
+    QTest::addRow("first user of a level, first of two equal rows")
         << QStringLiteral("业务员") << QStringLiteral("agent1") << true << true
         << QStringLiteral("张三 - 欢迎您的使用！");
+    QTest::addRow("no password against a null password")
+        << QStringLiteral("业务员") << QString() << false << true << QString();
+    QTest::addRow("level differing in letter case")
+        << QStringLiteral("Agent") << QStringLiteral("pw") << false << true << QString();
+    QTest::addRow("password differing in letter case")
+        << QStringLiteral("agent") << QStringLiteral("PW") << false << true << QString();
+    QTest::addRow("level of lower-case letters")
+        << QStringLiteral("agent") << QStringLiteral("pw") << true << true
+        << QStringLiteral("小写 - 欢迎您的使用！");
 }
 
 void TestTmain::login()
@@ -138,8 +232,10 @@ void TestTmain::login()
     QFETCH(QString, welcome);
     TestApp app;
     app.exec(QStringLiteral("INSERT INTO jb (级别, 房源录入, 名片管理) VALUES ('业务员', 1, 1)"));
+    app.exec(QStringLiteral("INSERT INTO jb (级别) VALUES ('agent')"));
     app.exec(QStringLiteral("INSERT INTO ma VALUES ('业务员', 'agent1', '张三'), "
-                            "('业务员', 'agent2', '李四')"));
+                            "('业务员', 'agent2', '李四'), ('业务员', 'agent1', '重复'), "
+                            "('业务员', NULL, '无密码'), ('agent', 'pw', '小写')"));
     app.sj->ma->refresh();
     app.sj->dj->refresh();
     Tmain w(*app.ctx);
@@ -163,7 +259,7 @@ void TestTmain::login()
         for (const QString& name : kProtected)
             QVERIFY2(!entry(w, name)->isEnabled(), qPrintable(name));
     }
-    if (level == QStringLiteral("业务员")) {
+    if (accepted && level == QStringLiteral("业务员")) {
         QVERIFY(entry(w, QStringLiteral("N6"))->isVisible());
         QVERIFY(entry(w, QStringLiteral("N10"))->isVisible());
         QVERIFY(!entry(w, QStringLiteral("N2"))->isVisible());
