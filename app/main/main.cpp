@@ -9,7 +9,6 @@
 #include "Tsj.h"
 
 #include <QApplication>
-#include <QMessageBox>
 #include <QStyle>
 #include <QTimer>
 
@@ -32,7 +31,8 @@ int main(int argc, char* argv[])
     try {
         sj = std::make_unique<lumo::Tsj>(QStringLiteral("lumo.fc"));
     } catch (const lumo::DataError& e) {
-        QMessageBox::critical(nullptr, QApplication::applicationName(), e.text());
+        dialogs.message(nullptr, e.text(), lumo::Dialogs::Icon::Error,
+                        QApplication::applicationName());
         return 1;
     }
     lumo::AppContext ctx{*sj, store, folders, clock, dialogs, screen};
@@ -41,6 +41,9 @@ int main(int argc, char* argv[])
     // For the start-up benchmark: leave as soon as the window has been shown
     // and the first events are processed.
     if (qEnvironmentVariableIsSet("LUMO_STARTUP_PROBE"))
-        QTimer::singleShot(0, &app, [&window] { window.hide(); QCoreApplication::exit(0); });
+        QTimer::singleShot(0, &app, [&window] {
+            window.hide();
+            QCoreApplication::exit(0);
+        });
     return app.exec();
 }
