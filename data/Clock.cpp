@@ -1,6 +1,7 @@
 #include "Clock.h"
 
-namespace lumo {
+namespace lumo
+{
 
 QDateTime Clock::now() const
 {

@@ -2,7 +2,8 @@
 #include <QDate>
 #include <QDateTime>
 
-namespace lumo {
+namespace lumo
+{
 
 // Today and now. Tests replace it to move the date.
 class Clock

@@ -1,6 +1,7 @@
 #include "DataError.h"
 
-namespace lumo {
+namespace lumo
+{
 
 DataError::DataError(const QString& text) : std::runtime_error(text.toStdString()), m_text(text) {}
 

@@ -2,7 +2,8 @@
 #include <QString>
 #include <stdexcept>
 
-namespace lumo {
+namespace lumo
+{
 
 // An error raised by the database or the settings store. Windows catch it at
 // the handler that started the operation and show its text.

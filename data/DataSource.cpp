@@ -2,7 +2,8 @@
 
 #include "Dataset.h"
 
-namespace lumo {
+namespace lumo
+{
 
 DataSource::DataSource(Dataset* dataset, QObject* parent) : QObject(parent), m_dataset(dataset) {}
 

@@ -4,7 +4,8 @@
 #include <QObject>
 #include <QPointer>
 
-namespace lumo {
+namespace lumo
+{
 
 class Dataset;
 

@@ -4,7 +4,8 @@
 #include "DataSource.h"
 #include "Dataset.h"
 
-namespace lumo {
+namespace lumo
+{
 
 DatasetModel::DatasetModel(DataSource* source, QObject* parent)
     : QAbstractTableModel(parent), m_source(source)

@@ -5,7 +5,8 @@
 #include <QPointer>
 #include <QStringList>
 
-namespace lumo {
+namespace lumo
+{
 
 class Dataset;
 class DataSource;

@@ -4,9 +4,11 @@
 #include <QDir>
 #include <QStandardPaths>
 
-namespace lumo {
+namespace lumo
+{
 
-namespace {
+namespace
+{
 QString fromEnv(const char* name)
 {
     return QString::fromLocal8Bit(qgetenv(name));

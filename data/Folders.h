@@ -1,7 +1,8 @@
 #pragma once
 #include <QString>
 
-namespace lumo {
+namespace lumo
+{
 
 // The folders the program works with. Tests replace it (or set the
 // environment variables) so that nothing touches the user's own files.

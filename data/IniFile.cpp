@@ -8,9 +8,11 @@
 #include <QSaveFile>
 #include <QStringList>
 
-namespace lumo {
+namespace lumo
+{
 
-namespace {
+namespace
+{
 
 // The longest value a read returns, as with a 2048-byte result buffer.
 constexpr int kMaxValueBytes = 2047;

@@ -1,7 +1,8 @@
 #pragma once
 #include <QString>
 
-namespace lumo {
+namespace lumo
+{
 
 // A settings file read and written with private-profile semantics: sections
 // and keys are matched without regard to case, a missing key gives the

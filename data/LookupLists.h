@@ -3,7 +3,8 @@
 #include <QString>
 #include <QStringList>
 
-namespace lumo {
+namespace lumo
+{
 
 class SettingsStore;
 

@@ -1,7 +1,8 @@
 #pragma once
 #include <QString>
 
-namespace lumo {
+namespace lumo
+{
 
 class Folders;
 

@@ -5,7 +5,8 @@
 #include <QDir>
 #include <QSettings>
 
-namespace lumo {
+namespace lumo
+{
 
 SettingsStore::SettingsStore(const Folders& folders) : m_folders(folders) {}
 

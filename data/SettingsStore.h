@@ -3,7 +3,8 @@
 
 #include <QString>
 
-namespace lumo {
+namespace lumo
+{
 
 class Folders;
 
@@ -22,8 +23,7 @@ public:
     IniFile profile() const;
     QString readProfileString(const QString& section, const QString& key,
                               const QString& defaultValue = QString()) const;
-    void writeProfileString(const QString& section, const QString& key,
-                            const QString& value) const;
+    void writeProfileString(const QString& section, const QString& key, const QString& value) const;
 
     // Registry helpers: values of subkey "file", of any subkey, and of the
     // restore-slot subkey "rbf" of "software\<product>". Missing values read

@@ -2,7 +2,8 @@
 #include <QObject>
 #include <QSqlDatabase>
 
-namespace lumo {
+namespace lumo
+{
 
 class Dataset;
 class DataSource;

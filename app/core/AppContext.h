@@ -1,6 +1,7 @@
 #pragma once
 
-namespace lumo {
+namespace lumo
+{
 
 class Clock;
 class Dialogs;

@@ -2,7 +2,8 @@
 
 #include <QCloseEvent>
 
-namespace lumo {
+namespace lumo
+{
 
 ChildForm::ChildForm(AppContext& ctx, MainFrame& frame, QWidget* parent)
     : QMdiSubWindow(parent), m_ctx(ctx), m_frame(frame), m_body(new QWidget(this))

@@ -1,7 +1,8 @@
 #pragma once
 #include <QMdiSubWindow>
 
-namespace lumo {
+namespace lumo
+{
 
 struct AppContext;
 class MainFrame;

@@ -1,6 +1,7 @@
 #include "Colors.h"
 
-namespace lumo {
+namespace lumo
+{
 
 QColor colorFromValue(qint64 value)
 {

@@ -2,7 +2,8 @@
 #include <QColor>
 #include <QString>
 
-namespace lumo {
+namespace lumo
+{
 
 // Colours are stored as a number with the blue, green and red bytes from
 // high to low, written as decimal text.

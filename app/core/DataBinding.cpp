@@ -11,9 +11,11 @@
 #include <QPointer>
 #include <QTextEdit>
 
-namespace lumo {
+namespace lumo
+{
 
-namespace {
+namespace
+{
 
 void setBoxText(QWidget* box, const QString& text)
 {

@@ -3,7 +3,8 @@
 
 class QWidget;
 
-namespace lumo {
+namespace lumo
+{
 
 class DataSource;
 

@@ -7,7 +7,8 @@
 
 #include <QHeaderView>
 
-namespace lumo {
+namespace lumo
+{
 
 DataGrid::DataGrid(DataSource* source, QWidget* parent, Dialogs* dialogs)
     : QTableView(parent), m_model(new DatasetModel(source, this)), m_dialogs(dialogs)

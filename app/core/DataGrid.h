@@ -3,7 +3,8 @@
 
 #include <QTableView>
 
-namespace lumo {
+namespace lumo
+{
 
 class DataSource;
 class Dialogs;

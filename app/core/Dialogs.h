@@ -6,7 +6,8 @@
 class QWidget;
 class QPrinter;
 
-namespace lumo {
+namespace lumo
+{
 
 // Every message box, question box and file, colour and print dialog of the
 // program goes through this interface, so that tests can answer them.

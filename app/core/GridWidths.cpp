@@ -5,7 +5,8 @@
 #include <QAbstractItemModel>
 #include <QTableView>
 
-namespace lumo {
+namespace lumo
+{
 
 void restoreColumnWidths(const SettingsStore& store, const QString& section, QTableView* grid,
                          int count)

@@ -3,7 +3,8 @@
 
 class QTableView;
 
-namespace lumo {
+namespace lumo
+{
 
 class SettingsStore;
 

@@ -7,7 +7,8 @@ class QAction;
 class QPrinter;
 class QWidget;
 
-namespace lumo {
+namespace lumo
+{
 
 class ChildForm;
 

@@ -3,7 +3,8 @@
 #include <QGuiApplication>
 #include <QScreen>
 
-namespace lumo {
+namespace lumo
+{
 
 int Screen::width() const
 {

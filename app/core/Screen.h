@@ -1,6 +1,7 @@
 #pragma once
 
-namespace lumo {
+namespace lumo
+{
 
 // The screen's size; screens wider than 800 pixels are laid out differently.
 class Screen

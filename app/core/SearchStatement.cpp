@@ -2,9 +2,11 @@
 
 #include <cmath>
 
-namespace lumo {
+namespace lumo
+{
 
-namespace {
+namespace
+{
 
 // Numbers typed into the range boxes compare as numbers; text that is not
 // a number counts as 0, as the engine would read it.
@@ -43,11 +45,14 @@ QStringList buildSearchStatement(const SearchFilter& f)
             lines << QStringLiteral("and ") + field + QStringLiteral(" in ('") + values +
                          QStringLiteral("')");
     };
-    inList(QStringLiteral("区域"), f.districtValues, QStringLiteral("区域"), QStringLiteral("所有区"));
-    inList(QStringLiteral("朝向"), f.orientationValues, QStringLiteral("朝向"), QStringLiteral("所有"));
+    inList(QStringLiteral("区域"), f.districtValues, QStringLiteral("区域"),
+           QStringLiteral("所有区"));
+    inList(QStringLiteral("朝向"), f.orientationValues, QStringLiteral("朝向"),
+           QStringLiteral("所有"));
     inList(QStringLiteral("户型"), f.layoutValues, QStringLiteral("户型"), QStringLiteral("所有"));
 
-    if (f.ownershipCaption != QStringLiteral("无权属") && f.ownershipCaption != QStringLiteral("全部"))
+    if (f.ownershipCaption != QStringLiteral("无权属") &&
+        f.ownershipCaption != QStringLiteral("全部"))
         lines << QStringLiteral("and 权属 in ('") + quoteSqlText(f.ownershipCaption) +
                      QStringLiteral("')");
 

@@ -2,14 +2,15 @@
 #include <QString>
 #include <QStringList>
 
-namespace lumo {
+namespace lumo
+{
 
 // The state of the filter bar that decides the property search. The value
 // lists hold the chosen entries joined by "','" with every apostrophe of an
 // entry already doubled (see quoteSqlText), so they can stand inside a
 // quoted SQL list as they are.
 struct SearchFilter {
-    QString saleRentCaption = QStringLiteral("卖房");  // "卖房" or "租房"
+    QString saleRentCaption = QStringLiteral("卖房");    // "卖房" or "租房"
     QString ownershipCaption = QStringLiteral("无权属"); // ownership or rent term
     double firstSerial = 1;
     double lastSerial = 1;

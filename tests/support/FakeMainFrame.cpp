@@ -1,6 +1,7 @@
 #include "FakeMainFrame.h"
 
-namespace lumo::test {
+namespace lumo::test
+{
 
 FakeMainFrame::FakeMainFrame() : area(new QMdiArea(this))
 {

@@ -11,7 +11,8 @@
 
 #include <memory>
 
-namespace lumo::test {
+namespace lumo::test
+{
 
 class FakeMainFrame : public QMainWindow, public MainFrame
 {
@@ -19,7 +20,11 @@ public:
     FakeMainFrame();
 
     QWidget* frameWidget() override { return this; }
-    void LockMenus() override { ++lockCount; locked = true; }
+    void LockMenus() override
+    {
+        ++lockCount;
+        locked = true;
+    }
     void UnlockMenus() override;
     QAction* menuEntry(const QString& name) const override;
     void showChild(ChildForm* form) override;

@@ -6,7 +6,8 @@
 #include <QSqlQuery>
 #include <QTest>
 
-namespace lumo::test {
+namespace lumo::test
+{
 
 QString deliveredDatabase()
 {
@@ -28,9 +29,8 @@ TestApp::TestApp(const Options& options)
     qputenv("LUMO_DESKTOP_DIR", folders.desktopDir().toLocal8Bit());
     qputenv("LUMO_APPLICATIONS_DIR", folders.applicationsDir().toLocal8Bit());
     QFile::copy(deliveredDatabase(), path(QStringLiteral("lumo.fc")));
-    QFile::setPermissions(path(QStringLiteral("lumo.fc")),
-                          QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser |
-                              QFile::WriteUser);
+    QFile::setPermissions(path(QStringLiteral("lumo.fc")), QFile::ReadOwner | QFile::WriteOwner |
+                                                               QFile::ReadUser | QFile::WriteUser);
     QFile program(folders.programFile());
     if (program.open(QIODevice::WriteOnly))
         program.write("#!/bin/sh\n");
@@ -79,8 +79,8 @@ QVariant TestApp::scalar(const QString& sql)
 }
 
 void TestApp::addListing(int serial, const QString& intention, const QString& district,
-                         const QString& layout, const QString& orientation, int floor,
-                         double area, double price)
+                         const QString& layout, const QString& orientation, int floor, double area,
+                         double price)
 {
     QSqlQuery q(sj->lumo1());
     q.prepare(QStringLiteral("INSERT INTO fcxx (序号, SB, 区域, 房屋地址, 户型, 楼层, 朝向, 房龄, "

@@ -10,7 +10,8 @@
 
 #include <memory>
 
-namespace lumo::test {
+namespace lumo::test
+{
 
 class TestApp
 {

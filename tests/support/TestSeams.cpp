@@ -1,6 +1,7 @@
 #include "TestSeams.h"
 
-namespace lumo::test {
+namespace lumo::test
+{
 
 void ScriptedDialogs::message(QWidget*, const QString& text, Icon icon, const QString&)
 {

@@ -10,7 +10,8 @@
 #include <QQueue>
 #include <QStringList>
 
-namespace lumo::test {
+namespace lumo::test
+{
 
 // Records every message and question; answers questions, file, colour and
 // print dialogs from queues. An unanswered question is answered No, an
@@ -29,14 +30,14 @@ public:
     bool inputText(QWidget* parent, const QString& title, const QString& label,
                    QString& text) override;
 
-    QStringList messages;   // texts of message boxes, in order
-    QList<Icon> icons;      // their icons
-    QStringList questions;  // texts of question boxes, in order
-    QQueue<bool> answers;   // answers to the next questions
+    QStringList messages;  // texts of message boxes, in order
+    QList<Icon> icons;     // their icons
+    QStringList questions; // texts of question boxes, in order
+    QQueue<bool> answers;  // answers to the next questions
     QQueue<QString> fileNames;
-    QQueue<QColor> colors;  // an invalid colour cancels
+    QQueue<QColor> colors; // an invalid colour cancels
     QList<QColor> lastCustomColors;
-    QQueue<QString> texts;  // answers to inputText; none cancels
+    QQueue<QString> texts; // answers to inputText; none cancels
     bool printSetupAnswer = true;
     int printSetupCount = 0;
 };
