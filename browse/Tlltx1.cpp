@@ -81,10 +81,7 @@ Tlltx1::Tlltx1(AppContext& ctx, MainFrame& frame, QWidget* parent) : ChildForm(c
     setObjectName(QStringLiteral("Tlltx1"));
     setWindowTitle(QStringLiteral("信息浏览"));
     QWidget* b = body();
-    b->setAutoFillBackground(true);
-    QPalette pal = b->palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    b->setPalette(pal);
+    setBodyColor(Qt::white);
     b->resize(789, 507);
 
     auto* outer = new QVBoxLayout(b);

@@ -108,10 +108,7 @@ Tcxxs::Tcxxs(AppContext& ctx, MainFrame& frame, QWidget* parent) : ChildForm(ctx
     setObjectName(QStringLiteral("Tcxxs"));
     setWindowTitle(QStringLiteral("查询结果"));
     QWidget* b = body();
-    b->setAutoFillBackground(true);
-    QPalette pal = b->palette();
-    pal.setColor(QPalette::Window, QColor(0xEA, 0xF2, 0xF2));
-    b->setPalette(pal);
+    setBodyColor(QColor(0xEA, 0xF2, 0xF2));
 
     auto* layout = new QVBoxLayout(b);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -85,10 +85,7 @@ Tlrxx::Tlrxx(AppContext& ctx, MainFrame& frame, QWidget* parent) : ChildForm(ctx
     setObjectName(QStringLiteral("Tlrxx"));
     setWindowTitle(QStringLiteral("房源信息录入系统"));
     QWidget* b = body();
-    b->setAutoFillBackground(true);
-    QPalette pal = b->palette();
-    pal.setColor(QPalette::Window, QColor(0xEF, 0xEC, 0xDE));
-    b->setPalette(pal);
+    setBodyColor(QColor(0xEF, 0xEC, 0xDE));
     b->setMouseTracking(true);
     b->installEventFilter(this);
 

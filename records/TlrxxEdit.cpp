@@ -38,16 +38,7 @@ const QString kPictureFilter = QStringLiteral(
 
 QString Tlrxx::pictureFilter()
 {
-    // The filter is kept as text and description alternating, separated by
-    // "|"; the file dialog takes each entry as "text (patterns)".
-    const QStringList parts = kPictureFilter.split(QLatin1Char('|'));
-    QStringList entries;
-    for (int i = 0; i + 1 < parts.size(); i += 2) {
-        QString patterns = parts[i + 1];
-        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-        entries << parts[i] + QStringLiteral(" (") + patterns + QStringLiteral(")");
-    }
-    return entries.join(QStringLiteral(";;"));
+    return fileDialogFilter(kPictureFilter);
 }
 
 bool Tlrxx::numberText(QLineEdit* box, double* value)

@@ -1,6 +1,7 @@
 #include "ChildForm.h"
 
 #include <QCloseEvent>
+#include <QPalette>
 
 namespace lumo
 {
@@ -10,6 +11,14 @@ ChildForm::ChildForm(AppContext& ctx, MainFrame& frame, QWidget* parent)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWidget(m_body);
+}
+
+void ChildForm::setBodyColor(const QColor& color)
+{
+    m_body->setAutoFillBackground(true);
+    QPalette pal = m_body->palette();
+    pal.setColor(QPalette::Window, color);
+    m_body->setPalette(pal);
 }
 
 void ChildForm::closeEvent(QCloseEvent* event)

@@ -19,6 +19,8 @@ public:
     MainFrame& frame() const { return m_frame; }
     // The widget that holds the form's controls.
     QWidget* body() const { return m_body; }
+    // Fills the body with its own colour.
+    void setBodyColor(const QColor& color);
 
 signals:
     void formClosed();

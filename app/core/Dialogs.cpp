@@ -18,22 +18,21 @@ QString titleOr(const QString& title)
     return title.isEmpty() ? QApplication::applicationName() : title;
 }
 
-// Filters may come as "text|patterns|text|patterns"; the file dialog wants
-// "text (patterns);;text (patterns)".
-QString dialogFilter(const QString& filter)
+} // namespace
+
+QString fileDialogFilter(const QString& filter)
 {
     if (!filter.contains(QLatin1Char('|')) || filter.contains(QLatin1String(";;")))
         return filter;
     const QStringList parts = filter.split(QLatin1Char('|'));
-    QStringList out;
+    QStringList entries;
     for (int i = 0; i + 1 < parts.size(); i += 2) {
         QString patterns = parts[i + 1];
         patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-        out << parts[i] + QStringLiteral(" (") + patterns + QLatin1Char(')');
+        entries << parts[i] + QStringLiteral(" (") + patterns + QLatin1Char(')');
     }
-    return out.join(QStringLiteral(";;"));
+    return entries.join(QStringLiteral(";;"));
 }
-} // namespace
 
 void QtDialogs::message(QWidget* parent, const QString& text, Icon icon, const QString& title)
 {
@@ -59,13 +58,13 @@ bool QtDialogs::question(QWidget* parent, const QString& text, const QString& ti
 QString QtDialogs::openFileName(QWidget* parent, const QString& caption, const QString& dir,
                                 const QString& filter)
 {
-    return QFileDialog::getOpenFileName(parent, caption, dir, dialogFilter(filter));
+    return QFileDialog::getOpenFileName(parent, caption, dir, fileDialogFilter(filter));
 }
 
 QString QtDialogs::saveFileName(QWidget* parent, const QString& caption, const QString& dir,
                                 const QString& filter)
 {
-    return QFileDialog::getSaveFileName(parent, caption, dir, dialogFilter(filter));
+    return QFileDialog::getSaveFileName(parent, caption, dir, fileDialogFilter(filter));
 }
 
 bool QtDialogs::chooseColor(QWidget* parent, QColor& color, const QList<QColor>& customColors)

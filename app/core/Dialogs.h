@@ -38,6 +38,11 @@ public:
                            QString& text) = 0;
 };
 
+// Turns a filter written as "text|patterns|text|patterns" (patterns
+// separated by ';') into the file dialog's "text (patterns);;..." form; a
+// filter already in that form is returned as it is.
+QString fileDialogFilter(const QString& filter);
+
 // The Qt dialogs.
 class QtDialogs : public Dialogs
 {
