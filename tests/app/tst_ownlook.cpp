@@ -8,6 +8,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QHash>
 #include <QHeaderView>
 #include <QLabel>
@@ -35,7 +37,28 @@ struct Looks {
     const char* name;
     const char* entry;
 };
-const Looks kLooks[] = {{"winxpblue", "N110"}, {"mosphere", "N23"}, {"初级界面", "windows1"}};
+const Looks kLooks[] = {
+    {"winxpblue", "N110"}, {"mosphere", "N23"}, {"初级界面", "windows1"}, {"user's skin", "N31"}};
+
+// A user's skin that, like many, sets grid, button and text colours and
+// fonts of its own.
+const QByteArray kUserSkin = "QTableView { background-color: #203040; color: #f0f0f0; }\n"
+                             "QHeaderView::section { background-color: #405060; }\n"
+                             "QPushButton { color: #2040a0; font-size: 8pt; }\n"
+                             "QLabel, QLineEdit, QPlainTextEdit { font-size: 8pt; }\n"
+                             "QMdiSubWindow, QDialog { background-color: #334455; }\n";
+
+QString writeUserSkin(const QString& folder)
+{
+    QDir().mkpath(folder);
+    QFile ini(folder + QStringLiteral("/skin.ini"));
+    QFile sheet(folder + QStringLiteral("/look.qss"));
+    if (!ini.open(QIODevice::WriteOnly) || !sheet.open(QIODevice::WriteOnly))
+        return QString();
+    ini.write("[Skin]\nName=test\nStyleSheet=look.qss\n");
+    sheet.write(kUserSkin);
+    return ini.fileName();
+}
 
 void addLookColumn()
 {
@@ -52,12 +75,27 @@ std::unique_ptr<Tmain> startWithLook(TestApp& app, const QString& entry)
 {
     auto w = std::make_unique<Tmain>(*app.ctx);
     w->show();
+    if (entry == QStringLiteral("N31"))
+        app.dialogs.fileNames.enqueue(writeUserSkin(app.dir.path() + QStringLiteral("/skin")));
     w->menuEntry(entry)->trigger();
     w->findChild<QComboBox*>(QStringLiteral("suiComboBox1"))
         ->setCurrentText(QStringLiteral("管理员"));
     QTest::keyClicks(w->findChild<QLineEdit*>(QStringLiteral("suiEdit1")), QStringLiteral("admin"));
     QTest::mouseClick(w->findChild<QPushButton*>(QStringLiteral("suiButton1")), Qt::LeftButton);
     return w;
+}
+
+// Whether the look chosen by `entry` is the application's now.
+bool lookInEffect(const QString& entry)
+{
+    const QString sheet = qApp->styleSheet();
+    if (entry == QStringLiteral("N110"))
+        return sheet.startsWith(QStringLiteral("/* winxpblue"));
+    if (entry == QStringLiteral("N23"))
+        return sheet.startsWith(QStringLiteral("/* mosphere"));
+    if (entry == QStringLiteral("N31"))
+        return sheet.contains(QStringLiteral("#203040"));
+    return sheet.isEmpty();
 }
 
 QWidget* topLevel(const QString& name)
@@ -304,6 +342,7 @@ void TestOwnLook::windowAndGridColours()
     if (kind == QStringLiteral("results skinned"))
         app.store.WriteAppValue(QStringLiteral("bg"), QStringLiteral("1"));
     auto w = startWithLook(app, entry);
+    QVERIFY(lookInEffect(entry));
     QMdiSubWindow* sub = openWindow(*w, c);
     QVERIFY(sub);
 
@@ -355,6 +394,7 @@ void TestOwnLook::mainWindowColour()
     if (stored)
         app.store.WriteAppValue(QStringLiteral("rgb"), store(kStoredWindow));
     auto w = startWithLook(app, entry);
+    QVERIFY(lookInEffect(entry));
     QWidget* area = w->mdiArea()->viewport();
     const QColor expected = stored ? kStoredWindow : QColor(0xEF, 0xEC, 0xDE);
     const QColor got = seen(area, area->rect().center());
@@ -401,6 +441,7 @@ void TestOwnLook::activeModeButtonRed()
     QFETCH(QString, entry);
     TestApp app;
     auto w = startWithLook(app, entry);
+    QVERIFY(lookInEffect(entry));
     w->menuEntry(QStringLiteral("N2"))->trigger();
     QMdiSubWindow* sub = w->mdiArea()->currentSubWindow();
     QVERIFY(sub && sub->objectName() == QStringLiteral("Tsz"));
@@ -442,6 +483,7 @@ void TestOwnLook::previewTextFollowsZoom()
     app.addListing(1, QStringLiteral("卖"), QStringLiteral("和平区"), QStringLiteral("二室"),
                    QStringLiteral("南北"), 12, 88, 95);
     auto w = startWithLook(app, entry);
+    QVERIFY(lookInEffect(entry));
     QMdiSubWindow* results = openWindow(*w, *windowCase(QStringLiteral("results")));
     QVERIFY(results);
     auto* grid = results->findChild<QTableView*>(QStringLiteral("RxDBGrid1"));
