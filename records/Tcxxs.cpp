@@ -75,10 +75,10 @@ DataGrid* makeGrid(DataSource* source, QWidget* parent, Dialogs* dialogs, const 
     g->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     QFont cellFont(QStringLiteral("宋体"));
     cellFont.setPixelSize(listGrid ? 12 : 13);
-    setOwnFont(g, cellFont);
+    g->setFont(cellFont);
     QFont titleFont(QStringLiteral("宋体"));
     titleFont.setPixelSize(13);
-    setOwnFont(g->horizontalHeader(), titleFont);
+    g->horizontalHeader()->setFont(titleFont);
     for (int i = 0; i < 13; ++i)
         g->setColumnWidth(i, listGrid ? kColumns[i].listWidth : kColumns[i].resultWidth);
     g->verticalHeader()->setDefaultSectionSize(listGrid ? 20 : 22);
