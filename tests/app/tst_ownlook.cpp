@@ -310,7 +310,7 @@ private slots:
     void windowAndGridColours();
     void mainWindowColour_data();
     void mainWindowColour();
-    void gridColourForWindowsOpenedLater();
+    void openWindowsKeepTheirColours();
     void activeModeButtonRed_data();
     void activeModeButtonRed();
     void previewTextFollowsZoom_data();
@@ -408,7 +408,7 @@ void TestOwnLook::mainWindowColour()
     QVERIFY2(near(got, expected), describe(got, expected, QStringLiteral("main window")));
 }
 
-void TestOwnLook::gridColourForWindowsOpenedLater()
+void TestOwnLook::openWindowsKeepTheirColours()
 {
     TestApp app;
     app.addListing(1, QStringLiteral("卖"), QStringLiteral("和平区"));
@@ -426,7 +426,18 @@ void TestOwnLook::gridColourForWindowsOpenedLater()
     QVERIFY(app.store.ReadAppValue(QStringLiteral("rgb")).isEmpty());
     QVERIFY(near(seen(grid->viewport(), belowRows(grid)), before));
 
-    // The next entry form shows it.
+    // Another look changes every open window at once, but not their own
+    // colours.
+    QWidget* body = sub->findChild<QWidget*>(QStringLiteral("body"));
+    const QPoint free = uncoveredPoint(body);
+    for (const char* look : {"N23", "windows1", "N110"}) {
+        w->menuEntry(QLatin1String(look))->trigger();
+        QVERIFY2(lookInEffect(QLatin1String(look)), look);
+        QVERIFY2(near(seen(grid->viewport(), belowRows(grid)), before), look);
+        QVERIFY2(near(seen(body, free), QColor(0xEF, 0xEC, 0xDE)), look);
+    }
+
+    // The next entry form shows the new grid colour.
     sub->findChild<QPushButton*>(QStringLiteral("suiButton15"))->click();
     QTRY_VERIFY(!w->findChild<QMdiSubWindow*>(QStringLiteral("Tlrxx")));
     sub = openWindow(*w, entryForm);
