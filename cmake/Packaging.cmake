@@ -44,7 +44,7 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "Velmora")
 set(CPACK_PACKAGE_CONTACT "Velmora maintainers <maintainers@velmora.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Register of a small real-estate agency (Korvane)")
-set(CPACK_PACKAGE_DESCRIPTION
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
     "Keeps the register of second-hand properties for sale or for rent: a search\n"
     "through a filter bar, print lists, owner details behind a password, business\n"
     "cards, users and access levels, daily backups, an exchange file and a Chinese\n"
@@ -59,6 +59,6 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # are named here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libqt6widgets6, libqt6sql6, libqt6sql6-sqlite, libqt6printsupport6, qt6-qpa-plugins, qt6-image-formats-plugins, qt6-translations-l10n, fonts-wqy-microhei | fonts-noto-cjk, xdg-utils")
+    "libqt6sql6-sqlite, qt6-qpa-plugins, qt6-image-formats-plugins, qt6-translations-l10n, fonts-wqy-microhei | fonts-noto-cjk, xdg-utils")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-user-dirs, qt6-wayland")
 include(CPack)

@@ -33,10 +33,13 @@ trap 'rm -rf "$scratch"' EXIT
 dpkg -x "$deb" "$scratch/root"
 program=$scratch/root/usr/share/velmora/lumo
 file -L "$program" | grep -q ", stripped" || fail "the packaged program carries debugging information"
+desktop-file-validate "$scratch/root/usr/share/applications/velmora.desktop"
 home=$scratch/home
-mkdir -p "$home"
+mkdir -p "$home" "$scratch/run"
+chmod 700 "$scratch/run"
 start() {
   env -i HOME="$home" PATH="$scratch/root/usr/bin:/usr/bin:/bin" LANG=C.UTF-8 \
+    XDG_RUNTIME_DIR="$scratch/run" \
     QT_QPA_PLATFORM=offscreen LUMO_STARTUP_PROBE=1 timeout 120 "$@"
 }
 echo "== first start (the menu entry's command)"
@@ -50,6 +53,9 @@ grep -q "软件以安装到 \[$install\]目录内" "$scratch/first.txt" || fail 
 [ -f "$home/.local/share/applications/velmora.desktop" ] || fail "no application-menu entry"
 [ -f "$home/Desktop/Korvane.desktop" ] || fail "no desktop shortcut"
 grep -q "^Path=$install$" "$home/Desktop/Korvane.desktop" || fail "the shortcut does not start in $install"
+for entry in "$home/Desktop/Korvane.desktop" "$home/.local/share/applications/"velmora*.desktop; do
+  desktop-file-validate "$entry"
+done
 sqlite3 "$install/lumo.fc" "INSERT INTO dh (序号, 名称) VALUES (1, '检查')"
 
 echo "== second start (the desktop shortcut's command)"

@@ -17,8 +17,9 @@ runtime=(libqt6sql6-sqlite qt6-qpa-plugins qt6-image-formats-plugins qt6-transla
 # The Debian package: dpkg-shlibdeps finds the libraries' packages.
 package=(dpkg-dev file)
 # The tests and the developers' tools: clang for the fuzzers and the
-# sanitizer runs, clang-format for the sources, Python for the benchmarks.
-tests=(clang libclang-rt-14-dev clang-format python3)
+# sanitizer runs, clang-format for the sources, Python for the benchmarks,
+# desktop-file-validate for the package's and the program's desktop entries.
+tests=(clang libclang-rt-14-dev clang-format python3 desktop-file-utils)
 
 case "$mode" in
   run) pkgs=("${build[@]}" "${runtime[@]}") ;;
