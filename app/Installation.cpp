@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cstdio>
+
 namespace lumo
 {
 
@@ -48,6 +50,36 @@ void copyTree(const QString& from, const QString& to)
         const QString file = it.next();
         copyReplacing(file, join(to, root.relativeFilePath(file)));
     }
+}
+
+QByteArray contents(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Earlier builds started the program on a register in the build's own
+// folder. When the installation folder still holds the delivered register
+// untouched (byte for byte) and the build's register differs from it, the
+// build's register is the one with the agency's data: it takes the
+// delivered one's place. Nothing else is ever replaced.
+void adoptBuildRegister(const QString& sourceDir, const QString& installDir)
+{
+    const QString delivered = join(sourceDir, QStringLiteral("lumo.fc.delivered"));
+    const QString built = join(sourceDir, kRegister);
+    const QString installed = join(installDir, kRegister);
+    if (!QFileInfo(delivered).isFile() || !QFileInfo(built).isFile() ||
+        !QFileInfo(installed).isFile() || sameFile(built, installed))
+        return;
+    const QByteArray fresh = contents(delivered);
+    if (fresh.isEmpty() || contents(installed) != fresh || contents(built) == fresh)
+        return;
+    const QString staged = installed + QStringLiteral(".new");
+    QFile::remove(staged);
+    // Replaced in one step: there is always a register in the folder.
+    if (QFile::copy(built, staged) && std::rename(QFile::encodeName(staged).constData(),
+                                                  QFile::encodeName(installed).constData()) != 0)
+        QFile::remove(staged);
 }
 
 } // namespace
@@ -131,6 +163,7 @@ QString installForUser(const Folders& folders)
     if (QFileInfo(tool).isFile())
         copyReplacing(tool, join(dir, QStringLiteral("lumoctl")));
     installProgramFiles(folders, folders.appDir(), dir);
+    adoptBuildRegister(folders.appDir(), dir);
     // The skins also land directly in the installation folder, as the
     // program's own installation step puts them; only the first time, since
     // that copy never replaces a file.

@@ -43,8 +43,10 @@ void makeDesktopEntries(const Folders& folders, const QString& installDir);
 QString prepareWorkingFolder(const Folders& folders);
 
 // Installs the running program for this user without asking: the program
-// and the administrators' tool replace older copies, the register is kept,
-// the entries are written. Returns the installation folder.
+// and the administrators' tool replace older copies, the register is kept
+// (a register that is still the delivered one, untouched, gives way to the
+// build folder's register of earlier sessions), the entries are written.
+// Returns the installation folder.
 QString installForUser(const Folders& folders);
 
 } // namespace lumo

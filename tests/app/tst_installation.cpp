@@ -75,6 +75,8 @@ private slots:
     void desktopFolderFromXdgUserDir();
     void installForUserKeepsTheRegister();
     void installFromTheInstallationFolderCopiesNothingOverItself();
+    void registerOfEarlierBuildSessions_data();
+    void registerOfEarlierBuildSessions();
     void packagedProgramWorksInTheUsersFolder();
 };
 
@@ -221,6 +223,40 @@ void TestInstallation::installFromTheInstallationFolderCopiesNothingOverItself()
     QCOMPARE(readAll(install + QStringLiteral("/lumo.html")), QByteArray("<html>手册</html>"));
     QCOMPARE(readAll(install + QStringLiteral("/lumo.fc")),
              QByteArray("the agency's own register"));
+}
+
+void TestInstallation::registerOfEarlierBuildSessions_data()
+{
+    // What the build folder and the installation folder hold: "delivered"
+    // is the untouched delivered register, anything else a used one.
+    QTest::addColumn<QByteArray>("built");
+    QTest::addColumn<QByteArray>("installed");
+    QTest::addColumn<QByteArray>("expected");
+    QTest::addRow("build's data replaces the untouched delivered one")
+        << QByteArray("build data") << QByteArray("delivered") << QByteArray("build data");
+    QTest::addRow("a used register is kept")
+        << QByteArray("build data") << QByteArray("own data") << QByteArray("own data");
+    QTest::addRow("nothing used anywhere")
+        << QByteArray("delivered") << QByteArray("delivered") << QByteArray("delivered");
+}
+
+void TestInstallation::registerOfEarlierBuildSessions()
+{
+    QFETCH(QByteArray, built);
+    QFETCH(QByteArray, installed);
+    QFETCH(QByteArray, expected);
+    TestApp::Options options;
+    options.openData = false;
+    TestApp app(options);
+    const QByteArray delivered = readAll(lumo::test::deliveredDatabase());
+    auto real = [&delivered](const QByteArray& v) { return v == "delivered" ? delivered : v; };
+    writeFile(app.path(QStringLiteral("lumo.fc.delivered")), delivered);
+    QFile::remove(app.path(QStringLiteral("lumo.fc")));
+    writeFile(app.path(QStringLiteral("lumo.fc")), real(built));
+    writeFile(app.folders.installDir() + QStringLiteral("/lumo.fc"), real(installed));
+    installForUser(app.folders);
+    QCOMPARE(readAll(app.folders.installDir() + QStringLiteral("/lumo.fc")), real(expected));
+    QCOMPARE(readAll(app.path(QStringLiteral("lumo.fc"))), real(built));
 }
 
 void TestInstallation::packagedProgramWorksInTheUsersFolder()
