@@ -146,9 +146,13 @@ void makeDesktopEntries(const Folders& folders, const QString& installDir)
 
 QString prepareWorkingFolder(const Folders& folders)
 {
+    const QString dir = folders.installDir();
+    // The installed program works in its own folder, wherever it is started.
+    const QString appDir = QFileInfo(folders.appDir()).canonicalFilePath();
+    if (!appDir.isEmpty() && appDir == QFileInfo(dir).canonicalFilePath())
+        return dir;
     if (!runsFromPackage(folders))
         return {};
-    const QString dir = folders.installDir();
     installProgramFiles(folders, folders.appDir(), dir);
     return dir;
 }

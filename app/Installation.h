@@ -36,10 +36,11 @@ void installProgramFile(const Folders& folders, const QString& installed);
 // desktop shortcut "Korvane", all starting in `installDir`.
 void makeDesktopEntries(const Folders& folders, const QString& installDir);
 
-// The folder a packaged program works in: the user's installation folder,
-// made (or brought up to date) from the packaged files, the register only
-// when none is there. Empty when the program is not packaged: it then
-// works in the folder it was started in.
+// The folder the program works in when it is not simply where it was
+// started: the installed program works in the installation folder; a
+// packaged program in the user's installation folder, made (or brought up
+// to date) from the packaged files, the register only when none is there.
+// Empty otherwise: the program works in the folder it was started in.
 QString prepareWorkingFolder(const Folders& folders);
 
 // Installs the running program for this user without asking: the program

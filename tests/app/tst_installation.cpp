@@ -219,6 +219,8 @@ void TestInstallation::installFromTheInstallationFolderCopiesNothingOverItself()
     writeFile(install + QStringLiteral("/lumo.html"), "<html>手册</html>");
     writeFile(install + QStringLiteral("/lumo.fc"), "the agency's own register");
     installForUser(folders);
+    // Started from elsewhere, it still works in its own folder.
+    QCOMPARE(prepareWorkingFolder(folders), install);
     QCOMPARE(readAll(install + QStringLiteral("/lumo")), QByteArray("the program itself"));
     QCOMPARE(readAll(install + QStringLiteral("/lumo.html")), QByteArray("<html>手册</html>"));
     QCOMPARE(readAll(install + QStringLiteral("/lumo.fc")),
