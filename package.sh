@@ -15,7 +15,7 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
     -DLUMO_BUILD_BENCH=OFF
 fi
 cmake --build "$build" --target lumo lumoctl lumo_delivered_db -j"$(nproc)"
-rm -rf dist/.cpack
+rm -rf dist/.cpack dist/velmora_*.deb
 mkdir -p dist
 (cd "$build" && cpack -G DEB -B "$root/dist/.cpack")
 mv -f dist/.cpack/velmora_*.deb dist/
