@@ -63,7 +63,9 @@ CREATE TABLE dh (
 );
 CREATE UNIQUE INDEX dh_xh ON dh (序号);
 
--- Users: 用户 names the access level, 密码 the password (plain text).
+-- Users: 用户 names the access level, 密码 the password's salted hash
+-- (Argon2id text with its parameters; a register of an earlier version may
+-- still hold plain text, which is hashed when it is next accepted).
 CREATE TABLE ma (
     用户 TEXT,
     密码 TEXT,
@@ -95,4 +97,7 @@ CREATE TABLE fzck (
 
 INSERT INTO jb (级别, 房源录入, 房源删除, 名片管理, 房主电话, 软件设置, 数据管理)
 VALUES ('管理员', 1, 1, 1, 1, 1, 1);
-INSERT INTO ma (用户, 密码, 姓名) VALUES ('管理员', 'admin', '系统管理员');
+-- The delivered administrator's password is "admin".
+INSERT INTO ma (用户, 密码, 姓名) VALUES ('管理员',
+    '$argon2id$v=19$m=16384,t=3,p=1$Jw+nnBOdYYAdX81j1797kQ$H3ZgfLy6W11H7sotOmyMYHM+nq7Iss4CnQ015wTGRFQ',
+    '系统管理员');

@@ -6,6 +6,7 @@
 #include "Dataset.h"
 #include "Dialogs.h"
 #include "MainFrame.h"
+#include "Passwords.h"
 #include "Screen.h"
 #include "Tsj.h"
 
@@ -146,13 +147,7 @@ void Tfz::Button1Click()
         if (!users->active())
             users->open();
         const int saved = users->recNo();
-        const QString typed = Edit1->text();
-        for (users->first(); !users->eof(); users->next()) {
-            if (users->value(QStringLiteral("密码")).toString() == typed) {
-                accepted = true;
-                break;
-            }
-        }
+        accepted = findUser(*users, Edit1->text(), QString(), true);
         if (saved >= 0)
             users->moveTo(saved);
     } catch (const DataError& e) {

@@ -99,8 +99,9 @@ private:
     void showError(const QString& text);
 
     bool m_shown = false;
-    // The users row found by the last lookup in the password box, and the
-    // level and password it was found by; -1 when the last lookup found none.
+    // The users row found by the last lookup in the password box, the level
+    // it was found by and the 密码 (hash) it held; -1 when the last lookup
+    // found none.
     int m_foundRow = -1;
     QString m_foundLevel;
     QString m_foundPassword;

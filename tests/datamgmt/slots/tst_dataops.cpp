@@ -6,9 +6,15 @@
 #include "DataFixtures.h"
 #include "Dataset.h"
 #include "ExchangeFile.h"
+#include "FakeMainFrame.h"
+#include "PasswordLeaks.h"
+#include "Tsz.h"
 
+#include <QComboBox>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QLocale>
+#include <QPushButton>
 
 #include <sstream>
 
@@ -53,6 +59,7 @@ private slots:
     void restoreFailureLeavesDatabase_data();
     void restoreFailureLeavesDatabase();
     void exportWritesArchiveAndReportsFailure();
+    void exportCarriesNoTypedPassword();
     void replacement();
     void replacementFailuresLeaveDatabase_data();
     void replacementFailuresLeaveDatabase();
@@ -280,6 +287,56 @@ void TestDataOps::exportWritesArchiveAndReportsFailure()
     QVERIFY(!failed.message.contains(QStringLiteral("以将数据保存到")));
     QCOMPARE(fingerprint(app.path(QStringLiteral("fcsj.su"))), earlier);
     QVERIFY(!QFileInfo::exists(app.path(QStringLiteral("fcsj.su.part"))));
+}
+
+// Users added and changed in the settings window, and a plain-text row of
+// an earlier version: the exchange file handed to another agency holds none
+// of their passwords, neither in the table nor in the file's free space.
+void TestDataOps::exportCarriesNoTypedPassword()
+{
+    TestApp app;
+    app.exec(QStringLiteral("UPDATE ma SET 密码 = 'Old-Admin-Pass'"));
+    app.exec(QStringLiteral("INSERT INTO ma VALUES ('业务员', 'Legacy-Agent-Pass', '小王')"));
+    app.sj->ma->refresh();
+    const QStringList typed = {QStringLiteral("Old-Admin-Pass"),
+                               QStringLiteral("Legacy-Agent-Pass"),
+                               QStringLiteral("First-Typed-Pass"), QStringLiteral("Confirmed-Pass"),
+                               QStringLiteral("Changed-Admin-Pass")};
+    {
+        FakeMainFrame frame;
+        frame.show();
+        auto* w = new Tsz(*app.ctx, frame);
+        frame.showChild(w);
+        QTest::mouseClick(w->suiButton3, Qt::LeftButton);
+        w->suiComboBox1->setEditText(QStringLiteral("业务员"));
+        QTest::keyClicks(w->Edit5, typed[2]);
+        QTest::keyClicks(w->Edit6, typed[3]);
+        QTest::keyClicks(w->Edit7, QStringLiteral("Li"));
+        QTest::mouseClick(w->Button3, Qt::LeftButton);
+        w->suiComboBox1->setEditText(QStringLiteral("管理员"));
+        QTest::keyClicks(w->Edit5, typed[0]);
+        QTest::keyClick(w->Edit5, Qt::Key_Return);
+        QTest::mouseClick(w->suiButton2, Qt::LeftButton);
+        QTest::keyClicks(w->Edit5, typed[4]);
+        QTest::keyClicks(w->Edit6, typed[4]);
+        QTest::keyClicks(w->Edit7, QStringLiteral("Zhang"));
+        QTest::mouseClick(w->Button3, Qt::LeftButton);
+        QVERIFY(app.dialogs.messages.isEmpty());
+        delete w;
+    }
+    QCOMPARE(app.scalar(QStringLiteral("SELECT count(*) FROM ma")).toInt(), 3);
+
+    DataProgress progress;
+    DataEnv env = envOf(app, progress);
+    QVERIFY(exportExchange(env).ok);
+    QTemporaryDir out;
+    TBackupFile reader;
+    QVERIFY(reader.Restore(fromQ(app.path(QStringLiteral("fcsj.su"))), fromQ(out.path())));
+    QFile db(out.path() + QStringLiteral("/lumo.fc"));
+    QVERIFY(db.open(QIODevice::ReadOnly));
+    const QByteArray bytes = db.readAll();
+    QVERIFY(bytes.contains(QByteArrayLiteral("$argon2id$")));
+    QCOMPARE(findPassword(bytes, typed), QString());
 }
 
 void TestDataOps::replacement()
