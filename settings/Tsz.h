@@ -16,7 +16,8 @@ namespace lumo
 class DataGrid;
 
 // The settings window: the agency's name and telephone, the three lookup
-// lists, the users and the access levels.
+// lists, the users, the access levels and the record of who saw owners'
+// details.
 class Tsz : public ChildForm
 {
     Q_OBJECT
@@ -62,6 +63,16 @@ public:
     QPushButton* suiButton5;
     QPushButton* suiButton4;
 
+    // The record of who saw owners' details: filters by listing number and
+    // by user, the count, the rows newest first.
+    QWidget* suiTabSheet5;
+    QLabel* Label5;
+    QLineEdit* Edit8;
+    QLabel* Label6;
+    QLineEdit* Edit9;
+    QLabel* Label7;
+    QTableWidget* StringGrid2;
+
     QPushButton* suiButton1;
     QLabel* LMDSimpleLabel1;
 
@@ -82,6 +93,8 @@ public:
     void DBGridEh1CellClick();
     void suiButton1Click();
     void FormMouseMove();
+    // Shows the rows of the record that pass the two filters.
+    void fillReveals();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -92,6 +105,7 @@ private:
     void buildListTab();
     void buildPasswordTab();
     void buildLevelTab();
+    void buildRevealTab();
     void fillLevels();
     void setModes(int add, int change);
     bool checkUserInput();

@@ -5,15 +5,18 @@
 #include "LookupLists.h"
 #include "PasswordLeaks.h"
 #include "Passwords.h"
+#include "RevealLog.h"
 #include "SettingsStore.h"
 #include "TestApp.h"
 #include "Tsz.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QSqlQuery>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QtTest>
@@ -90,6 +93,7 @@ private slots:
     void changingUser_data();
     void changingUser();
     void levels();
+    void revealRecord();
 };
 
 void TstTsz::agencyDetails()
@@ -348,6 +352,71 @@ void TstTsz::levels()
              0);
     QCOMPARE(app.scalar(QStringLiteral("select count(*) from ma where 用户 = '业务员'")).toInt(),
              1);
+    delete w;
+}
+
+void TstTsz::revealRecord()
+{
+    TestApp app;
+    const Reveal rows[] = {
+        {7, QStringLiteral("管理员"), QStringLiteral("系统管理员"), QStringLiteral("业务员"),
+         QStringLiteral("小李"), QStringLiteral("2026-12-01T09:00:00")},
+        {8, QStringLiteral("业务员"), QStringLiteral("小李"), QStringLiteral("业务员"),
+         QStringLiteral("小李"), QStringLiteral("2026-12-03T15:30:00")},
+        {7, QStringLiteral("经理"), QStringLiteral("老张"), QStringLiteral("经理"),
+         QStringLiteral("老张"), QStringLiteral("2026-12-02T11:00:00")},
+    };
+    for (const Reveal& r : rows)
+        recordReveal(app.sj->lumo1(), r);
+    FakeMainFrame frame;
+    QPointer<Tsz> w = openWindow(app, frame);
+    QCOMPARE(w->suiPageControl1->tabText(w->suiPageControl1->indexOf(w->suiTabSheet5)),
+             QStringLiteral("查看记录"));
+    QTabBar* tabs = w->suiPageControl1->tabBar();
+    QTest::mouseClick(tabs, Qt::LeftButton, {},
+                      tabs->tabRect(w->suiPageControl1->indexOf(w->suiTabSheet5)).center());
+    QCOMPARE(w->suiPageControl1->currentWidget(), w->suiTabSheet5);
+    QTableWidget* grid = w->StringGrid2;
+    auto column = [grid](int c) {
+        QStringList texts;
+        for (int r = 0; r < grid->rowCount(); ++r)
+            texts << grid->item(r, c)->text();
+        return texts;
+    };
+    // Newest first.
+    QCOMPARE(column(0), (QStringList{QStringLiteral("2026-12-03 15:30:00"),
+                                     QStringLiteral("2026-12-02 11:00:00"),
+                                     QStringLiteral("2026-12-01 09:00:00")}));
+    QCOMPARE(column(1),
+             (QStringList{QStringLiteral("8"), QStringLiteral("7"), QStringLiteral("7")}));
+    QCOMPARE(grid->item(2, 3)->text(), QStringLiteral("系统管理员"));
+    QCOMPARE(grid->item(2, 5)->text(), QStringLiteral("小李"));
+    QCOMPARE(w->Label7->text(), QStringLiteral("共 3 条记录"));
+
+    // By listing, by user (accepted or logged in), both, and no match.
+    QTest::keyClicks(w->Edit8, QStringLiteral("7"));
+    QCOMPARE(column(3), (QStringList{QStringLiteral("老张"), QStringLiteral("系统管理员")}));
+    QCOMPARE(w->Label7->text(), QStringLiteral("共 2 条记录"));
+    typeText(w->Edit9, QStringLiteral("小李"));
+    QCOMPARE(column(3), QStringList{QStringLiteral("系统管理员")});
+    w->Edit8->clear();
+    QCOMPARE(column(1), (QStringList{QStringLiteral("8"), QStringLiteral("7")}));
+    QTest::keyClicks(w->Edit8, QStringLiteral("x"));
+    QCOMPARE(grid->rowCount(), 0);
+    QCOMPARE(w->Label7->text(), QStringLiteral("共 0 条记录"));
+    QVERIFY(!(grid->item(0, 0) && (grid->item(0, 0)->flags() & Qt::ItemIsEditable)));
+
+    // A reveal made meanwhile shows when the tab is chosen again.
+    w->Edit8->clear();
+    w->Edit9->clear();
+    recordReveal(app.sj->lumo1(), {9, QStringLiteral("管理员"), QStringLiteral("系统管理员"),
+                                   QStringLiteral("管理员"), QStringLiteral("系统管理员"),
+                                   QStringLiteral("2026-12-09T08:00:00")});
+    w->suiPageControl1->setCurrentWidget(w->suiTabSheet3);
+    w->suiPageControl1->setCurrentWidget(w->suiTabSheet5);
+    QCOMPARE(grid->item(0, 1)->text(), QStringLiteral("9"));
+    QCOMPARE(w->Label7->text(), QStringLiteral("共 4 条记录"));
+    QVERIFY(app.dialogs.messages.isEmpty());
     delete w;
 }
 
