@@ -1,6 +1,7 @@
 // Schema versions: a register of the first delivered version is brought up
 // to date with a backup first, a failing step leaves it untouched, a newer
 // register is refused.
+#include "DataCommand.h"
 #include "DataError.h"
 #include "Dataset.h"
 #include "SchemaMigration.h"
@@ -15,6 +16,8 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTest>
+
+#include <sstream>
 
 using namespace lumo;
 using namespace lumo::test;
@@ -129,6 +132,7 @@ private slots:
     void currentRegisterIsLeftAlone();
     void failingStepRollsBack();
     void newerRegisterIsRefused();
+    void lumoctlMigratesBeforeItsWork();
 };
 
 void TstMigration::version0IsBroughtUpToDate()
@@ -259,6 +263,24 @@ void TstMigration::newerRegisterIsRefused()
     }
     QCOMPARE(fileHash(path), before);
     QVERIFY(!QFileInfo::exists(app.path(QStringLiteral("bak"))));
+}
+
+void TstMigration::lumoctlMigratesBeforeItsWork()
+{
+    TestApp app(TestApp::Options{true, true, false});
+    const QString path = app.path(QStringLiteral("lumo.fc"));
+    makeVersion0(path);
+    std::ostringstream out, err;
+    QCOMPARE(dataCommand("backup", {"--dir", app.appDir().toStdString()}, out, err), 0);
+    {
+        Connection c(path);
+        QCOMPARE(schemaVersion(c.db()), currentSchemaVersion());
+    }
+    // The copy before migrating and the day's slot file live side by side.
+    const QStringList files = bakFiles(app);
+    QCOMPARE(files.size(), 2);
+    QCOMPARE(files.filter(QStringLiteral("lumo-v0-before-migration-")).size(), 1);
+    QCOMPARE(files.filter(QRegularExpression(QStringLiteral("\\.bak$"))).size(), 1);
 }
 
 QTEST_MAIN(TstMigration)

@@ -8,6 +8,8 @@
 #include "ExchangeFile.h"
 #include "FakeMainFrame.h"
 #include "PasswordLeaks.h"
+#include "RevealCommand.h"
+#include "RevealLog.h"
 #include "Tsz.h"
 
 #include <QComboBox>
@@ -68,6 +70,7 @@ private slots:
     void compactionFailuresLeaveDatabase();
     void compactJetFileRefusesUsedTargetAndDamagedSource();
     void lumoctlCommands();
+    void lumoctlReveals();
 };
 
 void TestDataOps::dateTextIsTheLongChineseDate()
@@ -545,6 +548,52 @@ void TestDataOps::lumoctlCommands()
     QCOMPARE(run("backup", {"--dir", dir}, nullptr, &err), 1);
     QCOMPARE(run("restore", {"1", "--dir", dir}, &out, &err), 0);
     QCOMPARE(databaseProblem(app.path(QStringLiteral("lumo.fc"))), QString());
+}
+
+void TestDataOps::lumoctlReveals()
+{
+    TestApp app;
+    recordReveal(app.sj->lumo1(), {3, QStringLiteral("管理员"), QStringLiteral("系统管理员"),
+                                   QStringLiteral("业务员"), QStringLiteral("小李"),
+                                   QStringLiteral("2026-12-01T09:00:00")});
+    recordReveal(app.sj->lumo1(), {5, QStringLiteral("业务员"), QStringLiteral("王, \"小\"五"),
+                                   QStringLiteral("业务员"), QStringLiteral("王, \"小\"五"),
+                                   QStringLiteral("2026-12-04T17:45:10")});
+    const std::string dir = app.appDir().toStdString();
+    auto run = [](std::vector<std::string> args, std::string& out, std::string& err) {
+        std::ostringstream o, e;
+        const int code = revealsCommand(args, o, e);
+        out = o.str();
+        err = e.str();
+        return code;
+    };
+    std::string out, err;
+    QCOMPARE(run({"--dir", dir}, out, err), 0);
+    QCOMPARE(QString::fromStdString(out),
+             QStringLiteral("时间\t序号\t用户\t姓名\t登录用户\t登录姓名\n"
+                            "2026-12-04T17:45:10\t5\t业务员\t王, \"小\"五\t业务员\t王, \"小\"五\n"
+                            "2026-12-01T09:00:00\t3\t管理员\t系统管理员\t业务员\t小李\n"
+                            "共 2 条记录\n"));
+    QCOMPARE(run({"--dir", dir, "--csv"}, out, err), 0);
+    QCOMPARE(QString::fromStdString(out),
+             QStringLiteral("时间,序号,用户,姓名,登录用户,登录姓名\n"
+                            "2026-12-04T17:45:10,5,业务员,\"王, \"\"小\"\"五\",业务员,"
+                            "\"王, \"\"小\"\"五\"\n"
+                            "2026-12-01T09:00:00,3,管理员,系统管理员,业务员,小李\n"));
+    QCOMPARE(run({"--dir", dir, "--listing", "3"}, out, err), 0);
+    QVERIFY(QString::fromStdString(out).endsWith(QStringLiteral("小李\n共 1 条记录\n")));
+    QCOMPARE(run({"--dir", dir, "--user", "小李"}, out, err), 0);
+    QVERIFY(QString::fromStdString(out).endsWith(QStringLiteral("共 1 条记录\n")));
+
+    QCOMPARE(run({"--dir", dir, "--listing", "x"}, out, err), 2);
+    QCOMPARE(run({"--dir", dir, "--bogus"}, out, err), 2);
+    QCOMPARE(run({"--dir", dir + "/none"}, out, err), 1);
+    // A register of a newer version is refused, not changed.
+    app.exec(QStringLiteral("PRAGMA user_version = 999"));
+    const QByteArray before = fingerprint(app.path(QStringLiteral("lumo.fc")));
+    QCOMPARE(run({"--dir", dir}, out, err), 1);
+    QVERIFY2(QString::fromStdString(err).contains(QStringLiteral("新版本的程序")), err.c_str());
+    QCOMPARE(fingerprint(app.path(QStringLiteral("lumo.fc"))), before);
 }
 
 QTEST_MAIN(TestDataOps)
