@@ -2,6 +2,7 @@
 
 #include "DataError.h"
 
+#include <QAtomicInt>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -63,6 +64,28 @@ int schemaVersion(const QSqlDatabase& db)
     if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next())
         throw DataError(engineText(q.lastError()));
     return q.value(0).toInt();
+}
+
+int fileSchemaVersion(const QString& path)
+{
+    static QAtomicInt counter;
+    const QString name = QStringLiteral("schema-version-%1").arg(counter.fetchAndAddRelaxed(1));
+    int version = -1;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        if (QFileInfo(path).isFile() && db.open()) {
+            try {
+                version = schemaVersion(db);
+            } catch (const DataError&) {
+                version = -1;
+            }
+            db.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(name);
+    return version;
 }
 
 QString migrationBackupPath(const QString& path, int version)

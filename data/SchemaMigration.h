@@ -51,6 +51,10 @@ struct MigrationResult {
 MigrationResult migrateSchema(QSqlDatabase& db, const QString& path,
                               const std::vector<MigrationStep>& steps = migrationSteps());
 
+// The version of the database file `path`, read without changing it; -1
+// when the file cannot be read as a database.
+int fileSchemaVersion(const QString& path);
+
 // The name of the copy taken before migrating the register `path` from
 // `version`: "lumo-v<version>-before-migration-<yyyyMMdd-HHmmss>.fc" in the
 // "bak" folder beside it. Slot files are named after the long date and end
