@@ -6,6 +6,7 @@
 #include "DataFixtures.h"
 #include "Dataset.h"
 #include "ExchangeFile.h"
+#include "SchemaMigration.h"
 
 #include <QFileInfo>
 #include <QLocale>
@@ -56,6 +57,7 @@ private slots:
     void replacement();
     void replacementFailuresLeaveDatabase_data();
     void replacementFailuresLeaveDatabase();
+    void replacementRefusesNewerDatabase();
     void compaction();
     void compactionFailuresLeaveDatabase_data();
     void compactionFailuresLeaveDatabase();
@@ -347,6 +349,35 @@ void TestDataOps::replacementFailuresLeaveDatabase()
         QCOMPARE(r.message, QStringLiteral("数据解压异常，可能是外部数据文件 fcsj.su 损坏？"));
         QVERIFY(!QFileInfo::exists(app.path(QStringLiteral("lumo.up"))));
     }
+    QCOMPARE(fingerprint(app.path(QStringLiteral("lumo.fc"))), before);
+}
+
+// An exchange file from a newer program would leave a database this one
+// refuses to open: it does not replace the local one.
+void TestDataOps::replacementRefusesNewerDatabase()
+{
+    TestApp app;
+    app.addListing(1, QStringLiteral("出售"), QStringLiteral("和平区"));
+    QTemporaryDir src;
+    const QString newer = src.path() + QStringLiteral("/lumo.fc");
+    QFile::copy(deliveredDatabase(), newer);
+    QFile::setPermissions(newer, QFile::ReadOwner | QFile::WriteOwner);
+    withDatabase(newer, [](QSqlDatabase d) {
+        QSqlQuery(d).exec(
+            QStringLiteral("PRAGMA user_version = %1").arg(currentSchemaVersion() + 1));
+    });
+    TBackupFile archive;
+    QVERIFY(archive.Backup({fromQ(newer)}, fromQ(app.path(QStringLiteral("fcsj.su")))));
+    app.sj->disconnectLumo1();
+    const QByteArray before = fingerprint(app.path(QStringLiteral("lumo.fc")));
+
+    DataProgress progress;
+    DataEnv env = envOf(app, progress);
+    const DataResult r = importByReplacement(env);
+    QVERIFY(!r.ok);
+    QVERIFY(!r.closeProgram);
+    QVERIFY2(r.message.contains(QStringLiteral("更新版本的程序")), qPrintable(r.message));
+    QVERIFY(r.message.contains(QStringLiteral("原来的数据库没有改变")));
     QCOMPARE(fingerprint(app.path(QStringLiteral("lumo.fc"))), before);
 }
 
