@@ -4,6 +4,7 @@
 #include "Dataset.h"
 #include "Dialogs.h"
 #include "FilterBar.h"
+#include "Screen.h"
 #include "Tmain.h"
 #include "Tsj.h"
 
@@ -192,7 +193,7 @@ void Tmain::suiButton1Click()
             suiToolBar1->show();
             suiImagePanel1->hide();
             showMinimized();
-            showMaximized();
+            m_ctx.screen.showMaximized(this);
             suiToolBar1->toolbutton4->setFocus();
             UnlockMenus();
             return;
@@ -210,7 +211,7 @@ void Tmain::suiButton1Click()
         applyPermissions();
         suiImagePanel1->hide();
         showMinimized();
-        showMaximized();
+        m_ctx.screen.showMaximized(this);
         suiToolBar1->toolbutton4->setFocus();
         UnlockMenus();
     } catch (const DataError& e) {

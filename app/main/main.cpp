@@ -37,7 +37,7 @@ int main(int argc, char* argv[])
     }
     lumo::AppContext ctx{*sj, store, folders, clock, dialogs, screen};
     lumo::Tmain window(ctx);
-    window.showMaximized();
+    screen.showMaximized(&window);
     // For the start-up benchmark: leave as soon as the window has been shown
     // and the first events are processed.
     if (qEnvironmentVariableIsSet("LUMO_STARTUP_PROBE"))
