@@ -11,6 +11,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -284,6 +285,17 @@ void TestScreens::entryForm()
                          QStringLiteral("suiButton7"),    QStringLiteral("Button1"),
                          QStringLiteral("suiButton15")},
                   d.available());
+    // Wider than 800 pixels the form scales its controls by 125/100: the
+    // picture, the remarks box and, with its font, the address box.
+    const bool wide = screenWidth > 800;
+    auto* picture = form->findChild<QWidget*>(QStringLiteral("Label1"));
+    QCOMPARE(picture->size(), wide ? QSize(351, 295) : QSize(281, 236));
+    QCOMPARE(form->findChild<QWidget*>(QStringLiteral("edit2"))->height(), wide ? 51 : 41);
+    auto* address = form->findChild<QLineEdit*>(QStringLiteral("Edit1"));
+    const int textHeight = address->fontMetrics().height();
+    const int plainHeight = d.w->suiEdit1->fontMetrics().height();
+    QVERIFY2(wide ? textHeight > plainHeight : textHeight == plainHeight,
+             qPrintable(QStringLiteral("%1 / %2").arg(textHeight).arg(plainHeight)));
 }
 
 void TestScreens::resultsWindow()
@@ -303,6 +315,14 @@ void TestScreens::resultsWindow()
                    QStringLiteral("bsSkinSpeedButton3"), QStringLiteral("bsSkinSpeedButton2"),
                    QStringLiteral("bsSkinSpeedButton1"), QStringLiteral("bsSkinSpeedButton4")},
                   d.available());
+    // Wider than 800 pixels the window scales its controls by 120/100.
+    const bool wide = screenWidth > 800;
+    auto* button = results->findChild<QWidget*>(QStringLiteral("bsSkinSpeedButton3"));
+    QCOMPARE(button->height(), wide ? 34 : 28);
+    // The titles' text, 13 pixels high, grows with the window.
+    auto* grid = results->findChild<QTableView*>(QStringLiteral("RxDBGrid1"));
+    QCOMPARE(grid->horizontalHeader()->fontMetrics().horizontalAdvance(QStringLiteral("序号")),
+             2 * (wide ? 16 : 13));
     // The filter bar stays usable above the results, "关闭项目" included.
     checkControls(d.w.get(), QStringList(kBar) << QStringLiteral("SpeedButton1"), d.available());
 }
