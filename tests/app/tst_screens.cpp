@@ -9,6 +9,7 @@
 #include "Tmain.h"
 
 #include <QAbstractButton>
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QComboBox>
 #include <QHeaderView>
@@ -19,6 +20,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTabBar>
 #include <QTableView>
 #include <QTest>
 #include <QToolButton>
@@ -126,6 +128,50 @@ void checkControls(QWidget* window, const QStringList& names, const QRect& avail
         }
 }
 
+// Every control of a window of another subsystem, found by kind, is shown
+// wholly and reached by a click at its centre.
+void checkAllControls(QWidget* window, const QRect& available)
+{
+    QStringList names;
+    for (QWidget* c : window->findChildren<QWidget*>()) {
+        const bool control = qobject_cast<QAbstractButton*>(c) || qobject_cast<QLineEdit*>(c) ||
+                             qobject_cast<QComboBox*>(c) || qobject_cast<QAbstractSpinBox*>(c) ||
+                             qobject_cast<QAbstractItemView*>(c) || qobject_cast<QTabBar*>(c);
+        if (!control || !c->isVisible() || c->objectName().isEmpty() ||
+            c->objectName().startsWith(QStringLiteral("qt_")) || names.contains(c->objectName()))
+            continue;
+        // Parts of compound controls and cells' editors belong to them.
+        bool inner = false;
+        for (QWidget* p = c->parentWidget(); p && p != window; p = p->parentWidget())
+            if (qobject_cast<QAbstractScrollArea*>(p) || qobject_cast<QAbstractSpinBox*>(p) ||
+                qobject_cast<QComboBox*>(p))
+                inner = true;
+        if (!inner)
+            names << c->objectName();
+    }
+    QVERIFY2(!names.isEmpty(), qPrintable(window->objectName()));
+    QWidget* top = window->window();
+    QVERIFY2(available.contains(top->frameGeometry()),
+             qPrintable(top->objectName() + QStringLiteral(" outside the available area")));
+    for (const QString& name : names) {
+        QWidget* c = window->findChild<QWidget*>(name);
+        QVERIFY2(visiblePart(c) == globalRect(c),
+                 qPrintable(describe(c) + QStringLiteral(" is cut off")));
+        QWidget* hit = top->childAt(top->mapFromGlobal(globalRect(c).center()));
+        QVERIFY2(hit == c || isAncestor(c, hit),
+                 qPrintable(describe(c) + QStringLiteral(" is covered by ") +
+                            (hit ? describe(hit) : QStringLiteral("nothing"))));
+    }
+}
+
+QWidget* shownTopLevel(const QString& name)
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == name && w->isVisible())
+            return w;
+    return nullptr;
+}
+
 void login(Tmain& w)
 {
     w.findChild<QComboBox*>(QStringLiteral("suiComboBox1"))
@@ -193,6 +239,8 @@ private slots:
     void resultsWindow();
     void deletionWindow_data() { addDesks(); }
     void deletionWindow();
+    void otherWindows_data();
+    void otherWindows();
     void refreshAfterSearchResetsFilter();
 };
 
@@ -345,6 +393,72 @@ void TestScreens::deletionWindow()
                    QStringLiteral("suiButton1"), QStringLiteral("suiButton2"),
                    QStringLiteral("suiButton3")},
                   d.available());
+}
+
+void TestScreens::otherWindows_data()
+{
+    QTest::addColumn<int>("screenWidth");
+    QTest::addColumn<int>("screenHeight");
+    QTest::addColumn<QMargins>("panels");
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<QString>("window");
+    const struct {
+        const char* label;
+        int w, h;
+        QMargins panels;
+    } desks[] = {{"800x600", 800, 600, {}},
+                 {"1024x768", 1024, 768, {}},
+                 {"1366x768", 1366, 768, {}},
+                 {"1920x1080", 1920, 1080, {}},
+                 {"800x600 dock", 800, 600, QMargins(48, 24, 0, 0)}};
+    const struct {
+        const char* entry;
+        const char* window;
+    } windows[] = {{"N2", "Tsz"},  {"N30", "Tlltx1"}, {"N10", "Tmp"},
+                   {"N3", "Twnl"}, {"N15", "Tfz"},    {"preview", "Ttx"}};
+    for (const auto& d : desks)
+        for (const auto& w : windows)
+            QTest::addRow("%s %s", d.label, w.window)
+                << d.w << d.h << d.panels << QString::fromLatin1(w.entry)
+                << QString::fromLatin1(w.window);
+}
+
+// The windows of the other subsystems, opened from their menu entries (the
+// owner details and the photo preview after a search).
+void TestScreens::otherWindows()
+{
+    QFETCH(int, screenWidth);
+    QFETCH(int, screenHeight);
+    QFETCH(QMargins, panels);
+    QFETCH(QString, entry);
+    QFETCH(QString, window);
+    Desktop d(screenWidth, screenHeight, panels);
+    login(*d.w);
+    if (entry == QStringLiteral("N15") || entry == QStringLiteral("preview")) {
+        QTest::mouseClick(d.w->filterBar()->toolbutton4, Qt::LeftButton);
+        d.settle();
+    }
+    if (entry == QStringLiteral("preview")) {
+        auto* grid = d.child()->findChild<QTableView*>(QStringLiteral("RxDBGrid1"));
+        grid->setCurrentIndex(grid->model()->index(0, 0));
+        emit grid->doubleClicked(grid->model()->index(0, 0));
+    } else {
+        QAction* a = d.w->menuEntry(entry);
+        QVERIFY(a && a->isEnabled());
+        a->trigger();
+    }
+    d.settle();
+    QWidget* shown = shownTopLevel(window);
+    if (!shown && d.child() && d.child()->objectName() == window)
+        shown = d.child();
+    QVERIFY2(shown, qPrintable(window + QStringLiteral(" did not open")));
+    QVERIFY(QTest::qWaitForWindowExposed(shown->window()));
+    d.settle();
+    checkAllControls(shown, d.available());
+    if (shown->isWindow()) {
+        shown->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
 }
 
 // With the results of a search open on a 1024-pixel screen, a click on
