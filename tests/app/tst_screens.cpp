@@ -3,6 +3,7 @@
 // Each window is opened through the main window's menus; every control it
 // names must be shown, lie wholly inside the visible window and be the
 // widget a click at its centre reaches.
+#include "ElidedLabel.h"
 #include "FilterBar.h"
 #include "StatusPanels.h"
 #include "TestApp.h"
@@ -15,11 +16,13 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStatusTipEvent>
 #include <QTabBar>
 #include <QTableView>
 #include <QTest>
@@ -31,24 +34,24 @@ using lumo::test::TestApp;
 namespace
 {
 
-struct Desk {
-    int w;
-    int h;
-    QMargins panels;
-};
-
+// Screen sizes, the room the desktop's panels take, and the stored look
+// ("jm": empty for the initial winxpblue, "2" mosphere, "4" plain).
 void addDesks()
 {
     QTest::addColumn<int>("screenWidth");
     QTest::addColumn<int>("screenHeight");
     QTest::addColumn<QMargins>("panels");
-    QTest::addRow("800x600") << 800 << 600 << QMargins();
-    QTest::addRow("1024x768") << 1024 << 768 << QMargins();
-    QTest::addRow("1366x768") << 1366 << 768 << QMargins();
-    QTest::addRow("1920x1080") << 1920 << 1080 << QMargins();
-    // A dock at the left and a panel at the top.
-    QTest::addRow("800x600 dock") << 800 << 600 << QMargins(48, 24, 0, 0);
-    QTest::addRow("1024x768 dock") << 1024 << 768 << QMargins(64, 0, 0, 32);
+    QTest::addColumn<QString>("look");
+    QTest::addRow("800x600") << 800 << 600 << QMargins() << QString();
+    QTest::addRow("1024x768") << 1024 << 768 << QMargins() << QString();
+    QTest::addRow("1366x768") << 1366 << 768 << QMargins() << QString();
+    QTest::addRow("1920x1080") << 1920 << 1080 << QMargins() << QString();
+    // A dock at the left and a panel at the top or bottom.
+    QTest::addRow("800x600 dock") << 800 << 600 << QMargins(48, 24, 0, 0) << QString();
+    QTest::addRow("1024x768 dock") << 1024 << 768 << QMargins(64, 0, 0, 32) << QString();
+    QTest::addRow("800x600 mosphere") << 800 << 600 << QMargins() << QStringLiteral("2");
+    QTest::addRow("800x600 plain") << 800 << 600 << QMargins() << QStringLiteral("4");
+    QTest::addRow("1024x768 plain") << 1024 << 768 << QMargins() << QStringLiteral("4");
 }
 
 QRect globalRect(const QWidget* w)
@@ -184,8 +187,9 @@ struct Desktop {
     TestApp app;
     std::unique_ptr<Tmain> w;
 
-    Desktop(int width, int height, const QMargins& panels)
+    Desktop(int width, int height, const QMargins& panels, const QString& look = QString())
     {
+        app.store.WriteAppValue(QStringLiteral("jm"), look);
         app.screen.w = width;
         app.screen.h = height;
         app.screen.panels = panels;
@@ -194,6 +198,10 @@ struct Desktop {
         w = std::make_unique<Tmain>(*app.ctx);
         app.screen.showMaximized(w.get());
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        // The mouse rests on the frame's background, away from the filter
+        // bar, whatever an earlier test left under it.
+        QWidget* background = w->mdiArea()->viewport();
+        QTest::mouseMove(background, QPoint(5, background->height() - 5));
     }
     QRect available() const { return app.screen.availableGeometry(); }
     // Lets the layouts settle after a window opened or the frame changed.
@@ -249,7 +257,8 @@ void TestScreens::loginPanel()
     QFETCH(int, screenWidth);
     QFETCH(int, screenHeight);
     QFETCH(QMargins, panels);
-    Desktop d(screenWidth, screenHeight, panels);
+    QFETCH(QString, look);
+    Desktop d(screenWidth, screenHeight, panels, look);
     d.settle();
     checkControls(d.w.get(),
                   {QStringLiteral("suiImagePanel1"), QStringLiteral("StatusPanel0"),
@@ -270,7 +279,8 @@ void TestScreens::mainWindow()
     QFETCH(int, screenWidth);
     QFETCH(int, screenHeight);
     QFETCH(QMargins, panels);
-    Desktop d(screenWidth, screenHeight, panels);
+    QFETCH(QString, look);
+    Desktop d(screenWidth, screenHeight, panels, look);
     login(*d.w);
     d.settle();
     // Maximised: the frame fills the available area.
@@ -288,6 +298,47 @@ void TestScreens::mainWindow()
     const QRect close = globalRect(d.w->SpeedButton1);
     QVERIFY(close.width() <= 32 && close.height() <= 32);
     QVERIFY(globalRect(d.w->suiToolBar1).right() - close.right() <= 8);
+
+    // Each floating check list drops below its box and leaves the search
+    // buttons free, in one row or two.
+    FilterBar* bar = d.w->filterBar();
+    for (QWidget* box :
+         {static_cast<QWidget*>(bar->FlatEdit1), static_cast<QWidget*>(bar->FlatEdit2),
+          static_cast<QWidget*>(bar->FlatEdit3)}) {
+        QTest::mouseMove(box);
+        QEvent enter(QEvent::Enter);
+        QApplication::sendEvent(box, &enter);
+        QWidget* list = nullptr;
+        for (QWidget* l : {static_cast<QWidget*>(bar->FlatCheckListBox1),
+                           static_cast<QWidget*>(bar->FlatCheckListBox2),
+                           static_cast<QWidget*>(bar->FlatCheckListBox3)})
+            if (l->isVisible())
+                list = l;
+        QVERIFY(list);
+        QCOMPARE(globalRect(list).left(), globalRect(box).left());
+        QVERIFY(globalRect(list).top() >= globalRect(box).bottom());
+        for (QWidget* button :
+             {static_cast<QWidget*>(bar->toolbutton4), static_cast<QWidget*>(bar->suiButton2),
+              static_cast<QWidget*>(d.w->SpeedButton1)})
+            QVERIFY2(!globalRect(list).intersects(globalRect(button)),
+                     qPrintable(describe(list) + QStringLiteral(" covers ") + describe(button)));
+    }
+    // The mouse over the frame's background hides them again.
+    QWidget* background = d.w->mdiArea()->viewport();
+    QTest::mouseMove(background, background->rect().center());
+    for (QWidget* l : {static_cast<QWidget*>(bar->FlatCheckListBox1),
+                       static_cast<QWidget*>(bar->FlatCheckListBox2),
+                       static_cast<QWidget*>(bar->FlatCheckListBox3)})
+        QTRY_VERIFY(!l->isVisible());
+
+    // A hint longer than its panel is cut with an ellipsis, the panel keeps
+    // its width.
+    const QString longHint = QStringLiteral("客户的需要就是我们的需要！请在此输入更多的查询条件");
+    QStatusTipEvent tip(longHint);
+    QApplication::sendEvent(d.w.get(), &tip);
+    QCOMPARE(d.w->StatusPanel0->text(), longHint);
+    const QString shown = static_cast<ElidedLabel*>(d.w->StatusPanel0)->shownText();
+    QVERIFY2(shown.endsWith(QChar(0x2026)) && shown.size() < longHint.size(), qPrintable(shown));
 
     // The status panels take their own widths where they fit; otherwise the
     // notice gives way, eliding its text.
@@ -308,7 +359,8 @@ void TestScreens::entryForm()
     QFETCH(int, screenWidth);
     QFETCH(int, screenHeight);
     QFETCH(QMargins, panels);
-    Desktop d(screenWidth, screenHeight, panels);
+    QFETCH(QString, look);
+    Desktop d(screenWidth, screenHeight, panels, look);
     login(*d.w);
     d.w->N6->trigger();
     d.settle();
@@ -351,7 +403,8 @@ void TestScreens::resultsWindow()
     QFETCH(int, screenWidth);
     QFETCH(int, screenHeight);
     QFETCH(QMargins, panels);
-    Desktop d(screenWidth, screenHeight, panels);
+    QFETCH(QString, look);
+    Desktop d(screenWidth, screenHeight, panels, look);
     login(*d.w);
     QTest::mouseClick(d.w->filterBar()->toolbutton4, Qt::LeftButton);
     d.settle();
@@ -380,7 +433,8 @@ void TestScreens::deletionWindow()
     QFETCH(int, screenWidth);
     QFETCH(int, screenHeight);
     QFETCH(QMargins, panels);
-    Desktop d(screenWidth, screenHeight, panels);
+    QFETCH(QString, look);
+    Desktop d(screenWidth, screenHeight, panels, look);
     login(*d.w);
     d.w->N7->trigger();
     d.settle();
