@@ -14,6 +14,7 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
@@ -193,7 +194,12 @@ void FilterBar::resizeEvent(QResizeEvent* event)
     QToolBar::resizeEvent(event);
     const int frame = style()->pixelMetric(QStyle::PM_ToolBarFrameWidth, nullptr, this) +
                       style()->pixelMetric(QStyle::PM_ToolBarItemMargin, nullptr, this);
-    m_rows->fitTo(contentsRect().width() - 2 * frame);
+    // One row more or less changes the bar's height, and with it the frame.
+    if (m_rows->fitTo(contentsRect().width() - 2 * frame)) {
+        updateGeometry();
+        if (layout())
+            layout()->invalidate();
+    }
 }
 
 QToolButton* FilterBar::addSeparator(const char* name)

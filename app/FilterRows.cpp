@@ -79,14 +79,16 @@ bool FilterRows::needsTwoRows(int width) const
     return 2 * kMargin + rowWidth(0, m_controls.size()) + cornerWidth() > width;
 }
 
-void FilterRows::fitTo(int width)
+bool FilterRows::fitTo(int width)
 {
     const bool two = needsTwoRows(width);
-    if (two != m_twoRows) {
+    const bool changed = two != m_twoRows;
+    if (changed) {
         m_twoRows = two;
         updateGeometry();
     }
     place();
+    return changed;
 }
 
 QSize FilterRows::sizeHint() const
@@ -102,7 +104,9 @@ QSize FilterRows::minimumSizeHint() const
     const int split = splitIndex();
     const int first = rowWidth(0, split) + cornerWidth();
     const int second = rowWidth(split, m_controls.size());
-    return QSize(2 * kMargin + qMax(first, second), 2 * kMargin + 2 * rowHeight() + kSpacing);
+    // Never wider than two rows need; as high as the rows in use.
+    const int height = m_twoRows ? 2 * rowHeight() + kSpacing : rowHeight();
+    return QSize(2 * kMargin + qMax(first, second), 2 * kMargin + height);
 }
 
 bool FilterRows::event(QEvent* event)

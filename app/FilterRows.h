@@ -24,8 +24,9 @@ public:
     // Whether the controls need two rows at `width`.
     bool needsTwoRows(int width) const;
     bool twoRows() const { return m_twoRows; }
-    // Chooses one or two rows for the room the bar offers.
-    void fitTo(int width);
+    // Chooses one or two rows for the room the bar offers; true when that
+    // changed the rows.
+    bool fitTo(int width);
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;

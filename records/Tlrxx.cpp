@@ -42,7 +42,7 @@ QPushButton* caption(QWidget* parent, const char* name, const QString& text)
     b->setFocusPolicy(Qt::NoFocus);
     b->setMouseTracking(true);
     // A caption may give up the style's wide button margins on a narrow form.
-    b->setMinimumWidth(b->fontMetrics().horizontalAdvance(text) + 8);
+    b->setMinimumWidth(b->fontMetrics().horizontalAdvance(text) + 18);
     return b;
 }
 

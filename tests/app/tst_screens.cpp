@@ -290,6 +290,17 @@ void TestScreens::mainWindow()
           << QStringLiteral("StatusPanel2") << QStringLiteral("bsSkinMainMenuBar1");
     checkControls(d.w.get(), names, d.available());
 
+    // One row where it fits, else two; the bar is as high as its rows.
+    FilterBar* bar = d.w->filterBar();
+    const int rowHeight = bar->FlatComboBox1->height();
+    const int rows = bar->twoRows() ? 2 : 1;
+    QCOMPARE(globalRect(bar->FlatEdit1).top() > globalRect(bar->FlatButton1).bottom(),
+             bar->twoRows());
+    QVERIFY2(bar->height() <= rows * rowHeight + 24,
+             qPrintable(QStringLiteral("bar %1 high for %2 rows").arg(bar->height()).arg(rows)));
+    if (d.w->width() >= 1200)
+        QVERIFY(!bar->twoRows());
+
     // Locked, with "关闭项目" at the right end of the bar.
     d.w->LockMenus();
     d.settle();
@@ -301,7 +312,6 @@ void TestScreens::mainWindow()
 
     // Each floating check list drops below its box and leaves the search
     // buttons free, in one row or two.
-    FilterBar* bar = d.w->filterBar();
     for (QWidget* box :
          {static_cast<QWidget*>(bar->FlatEdit1), static_cast<QWidget*>(bar->FlatEdit2),
           static_cast<QWidget*>(bar->FlatEdit3)}) {
