@@ -113,6 +113,13 @@ void checkControls(QWidget* window, const QStringList& names, const QRect& avail
         QVERIFY2(c->width() > 4 && c->height() > 4, qPrintable(describe(c)));
         QVERIFY2(visiblePart(c) == globalRect(c),
                  qPrintable(describe(c) + QStringLiteral(" is cut off")));
+        // A button's caption fits inside its frame.
+        if (auto* b = qobject_cast<QPushButton*>(c)) {
+            const int frame = b->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, b);
+            const int caption = b->fontMetrics().horizontalAdvance(b->text());
+            QVERIFY2(b->width() - 2 * frame - 4 >= caption,
+                     qPrintable(describe(c) + QStringLiteral(" cuts its caption ") + b->text()));
+        }
         const QPoint centre = top->mapFromGlobal(globalRect(c).center());
         QWidget* hit = top->childAt(centre);
         QVERIFY2(hit == c || isAncestor(c, hit),
