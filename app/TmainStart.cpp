@@ -13,6 +13,7 @@
 #include "PlatformHelpers.h"
 #include "Screen.h"
 #include "SettingsStore.h"
+#include "StatusPanels.h"
 #include "Tsj.h"
 
 #include <QComboBox>
@@ -84,18 +85,24 @@ void Tmain::FormShow()
                        QStringLiteral("管理系统》"));
         applyStoredLook();
 
-        const int screenWidth = m_ctx.screen.width();
-        suiImagePanel1->move(screenWidth / 2 - suiImagePanel1->width() / 2, suiImagePanel1->y());
-        suiImagePanel3->move(screenWidth / 2 - suiImagePanel3->width() / 2, suiImagePanel3->y());
-        SpeedButton1->move(screenWidth - SpeedButton1->width() - 25, SpeedButton1->y());
-
-        StatusPanel0->setFixedWidth(screenWidth > 800 ? 180 : 155);
-        StatusPanel1->setFixedWidth(765);
+        centrePanels();
+        m_statusPanels->setPanelWidth(0, m_ctx.screen.width() > 800 ? 180 : 155);
+        m_statusPanels->setPanelWidth(1, 765);
     } catch (const DataError& e) {
         m_ctx.dialogs.message(this, e.text(), Dialogs::Icon::Error);
     } catch (const std::exception& e) {
         m_ctx.dialogs.message(this, QString::fromLocal8Bit(e.what()), Dialogs::Icon::Error);
     }
+}
+
+// The login and progress panels stand centred across the window, which is
+// the screen's width when the window is maximised on a screen without
+// panels at its sides.
+void Tmain::centrePanels()
+{
+    const int across = centralWidget()->width();
+    suiImagePanel1->move(qMax(0, across / 2 - suiImagePanel1->width() / 2), suiImagePanel1->y());
+    suiImagePanel3->move(qMax(0, width() / 2 - suiImagePanel3->width() / 2), suiImagePanel3->y());
 }
 
 // Installs the program into the installation folder, once per machine:

@@ -102,7 +102,7 @@ Tmp::Tmp(AppContext& ctx, MainFrame& frame, QWidget* parent)
     grid->setRowStretch(3, 1);
 
     setFixedSize(539, 332);
-    move((ctx.screen.width() - width()) / 2, (ctx.screen.height() - height()) / 2);
+    move(ctx.screen.centred(size()).topLeft());
     setMouseTracking(true);
 
     connect(suiButton5, &QPushButton::clicked, this, &Tmp::BitBtn1Click);

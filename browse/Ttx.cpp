@@ -118,7 +118,7 @@ Ttx::Ttx(AppContext& ctx, MainFrame& frame, QWidget* parent)
     Image1->installEventFilter(this);
     DBMemo1->installEventFilter(this);
 
-    move((m_ctx.screen.width() - width()) / 2, (m_ctx.screen.height() - height()) / 2);
+    move(m_ctx.screen.centred(size()).topLeft());
     loadPhoto();
     show();
 }

@@ -85,7 +85,7 @@ Twnl::Twnl(AppContext& ctx, MainFrame& frame, QWidget* parent)
     setWindowTitle(QStringLiteral("《万年历》"));
     buildControls();
     resize(478, 318);
-    move((m_ctx.screen.width() - width()) / 2, (m_ctx.screen.height() - height()) / 2);
+    move(m_ctx.screen.centred(size()).topLeft());
     FormCreate();
 
     connect(CnCalendar1, &TCnCalendar::OnChange, this, &Twnl::CnCalendar1Change);

@@ -8,6 +8,7 @@
 #include "GridWidths.h"
 #include "MainFrame.h"
 #include "OwnLook.h"
+#include "Scaling.h"
 #include "Screen.h"
 #include "SettingsStore.h"
 #include "Tdyyl.h"
@@ -81,6 +82,8 @@ DataGrid* makeGrid(DataSource* source, QWidget* parent, Dialogs* dialogs, const 
     g->horizontalHeader()->setFont(titleFont);
     for (int i = 0; i < 13; ++i)
         g->setColumnWidth(i, listGrid ? kColumns[i].listWidth : kColumns[i].resultWidth);
+    // Cell heights are the window's own, whatever the font.
+    g->verticalHeader()->setMinimumSectionSize(1);
     g->verticalHeader()->setDefaultSectionSize(listGrid ? 20 : 22);
     QPalette pal = g->palette();
     // The result grid keeps its selection visible when it loses focus.
@@ -202,8 +205,13 @@ void Tcxxs::setLowerPanelHeight(int height)
 void Tcxxs::FormShow()
 {
     const SettingsStore& store = context().store;
-    // Wide screens get larger columns and panel, as the form scales itself.
+    // On a wide screen the window scales its controls, their fonts, the
+    // columns and the lower panel.
     if (context().screen.width() > 800) {
+        scaleBy(body(), 120, 100);
+        // The splitter's limits are the window's own, not a control's size.
+        Panel3->setMinimumHeight(50);
+        Panel1->setMinimumHeight(5);
         for (int i = 0; i < 13; ++i) {
             RxDBGrid1->setColumnWidth(i, kColumns[i].resultWidth * 120 / 100);
             RxDBGrid2->setColumnWidth(i, kColumns[i].listWidth * 120 / 100);

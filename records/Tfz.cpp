@@ -113,7 +113,7 @@ Tfz::Tfz(AppContext& ctx, MainFrame& frame, QWidget* parent)
         Edit1KeyPress(key);
     });
 
-    move((m_ctx.screen.width() - width()) / 2, (m_ctx.screen.height() - height()) / 2);
+    move(m_ctx.screen.centred(size()).topLeft());
 }
 
 bool Tfz::event(QEvent* e)

@@ -9,6 +9,7 @@
 #include "LookupLists.h"
 #include "MainFrame.h"
 #include "OwnLook.h"
+#include "Scaling.h"
 #include "Screen.h"
 #include "SettingsStore.h"
 #include "Tsj.h"
@@ -44,6 +45,8 @@ QPushButton* caption(QWidget* parent, const char* name, const QString& text)
     b->setFlat(true);
     b->setFocusPolicy(Qt::NoFocus);
     b->setMouseTracking(true);
+    // A caption may give up the style's wide button margins on a narrow form.
+    b->setMinimumWidth(b->fontMetrics().horizontalAdvance(text) + 18);
     return b;
 }
 
@@ -104,7 +107,12 @@ Tlrxx::Tlrxx(AppContext& ctx, MainFrame& frame, QWidget* parent) : ChildForm(ctx
     auto* boxes = new QWidget(m_upper);
     boxes->setMouseTracking(true);
     boxes->installEventFilter(this);
-    boxes->setFixedWidth(500);
+    // About 500 pixels wide where there is room; narrower on a small screen,
+    // so the form fits an 800-pixel screen beside the picture.
+    boxes->setMinimumWidth(380);
+    boxes->setMaximumWidth(500);
+    boxes->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+
     auto* g = new QGridLayout(boxes);
     g->setContentsMargins(0, 0, 0, 0);
     g->setHorizontalSpacing(4);
@@ -181,7 +189,9 @@ Tlrxx::Tlrxx(AppContext& ctx, MainFrame& frame, QWidget* parent) : ChildForm(ctx
     suiButton1 = caption(boxes, "suiButton1", QStringLiteral("备注"));
     edit2 = new QPlainTextEdit(boxes);
     edit2->setObjectName(QStringLiteral("edit2"));
-    edit2->setFixedSize(481, 41);
+    edit2->setFixedHeight(41);
+    edit2->setMinimumWidth(200);
+    edit2->setMaximumWidth(481);
     g->addWidget(suiButton1, 8, 0);
     g->addWidget(edit2, 9, 0, 1, 6);
     Edit7 = lineBox(boxes, "Edit7");
@@ -270,8 +280,10 @@ Tlrxx::Tlrxx(AppContext& ctx, MainFrame& frame, QWidget* parent) : ChildForm(ctx
 void Tlrxx::FormShow()
 {
     AppContext& ctx = context();
-    if (ctx.screen.width() > 800)
+    if (ctx.screen.width() > 800) {
+        scaleBy(body(), 125, 100);
         Panel1->setFixedHeight(320);
+    }
     Panel1->setFixedHeight(Panel1->height() - 20);
 
     // The grid's design colour is the system's tool-tip colour.

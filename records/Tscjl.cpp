@@ -8,7 +8,6 @@
 #include "GridWidths.h"
 #include "MainFrame.h"
 #include "OwnLook.h"
-#include "Screen.h"
 #include "SettingsStore.h"
 #include "Tsj.h"
 
@@ -94,6 +93,7 @@ Tscjl::Tscjl(AppContext& ctx, MainFrame& frame, QWidget* parent) : ChildForm(ctx
 
     Panel1 = named(new QFrame(body()), "Panel1");
     Panel1->setFixedHeight(66);
+    Panel1->installEventFilter(this);
     Animate1 = named(new QProgressBar(Panel1), "Animate1");
     Animate1->setRange(0, 0);
     Animate1->setTextVisible(false);
@@ -164,6 +164,8 @@ bool Tscjl::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::MouseMove && watched == DBGrid1->viewport())
         DBGrid1MouseMove();
+    else if (event->type() == QEvent::Resize && watched == Panel1 && m_shown)
+        placeButtonPanel();
     return ChildForm::eventFilter(watched, event);
 }
 
@@ -176,7 +178,14 @@ void Tscjl::FormShow()
     setBodyColor(window);
     setOwnBackground(Panel1, window);
     setOwnBackground(Panel2, window);
-    Panel2->move(context().screen.width() - Panel2->width() - 10, Panel2->y());
+    placeButtonPanel();
+}
+
+// The button panel stands 10 pixels from the right edge of the window (the
+// screen's edge when the window fills the screen), never beyond its left.
+void Tscjl::placeButtonPanel()
+{
+    Panel2->move(qMax(0, Panel1->width() - Panel2->width() - 10), Panel2->y());
 }
 
 void Tscjl::FormClose()

@@ -55,6 +55,7 @@ protected:
 
 private:
     bool deleteEverything();
+    void placeButtonPanel();
     void showError(const QString& text);
 
     bool m_shown = false;

@@ -93,7 +93,7 @@ int main(int argc, char* argv[])
     const bool probe = qEnvironmentVariableIsSet("LUMO_STARTUP_PROBE");
     if (probe)
         closeMessagesForProbe(app);
-    window.showMaximized();
+    screen.showMaximized(&window);
     // The probe leaves as soon as the window is shown and the first events
     // are processed.
     if (probe)

@@ -78,7 +78,8 @@ void TstTscjl::windowAsOpened()
     QCOMPARE(w->DBGrid1->palette().color(QPalette::Base), QColor(Qt::blue));
     QCOMPARE(w->Panel1->palette().color(QPalette::Window), QColor(Qt::red));
     QCOMPARE(w->Panel2->palette().color(QPalette::Window), QColor(Qt::red));
-    QCOMPARE(w->Panel2->x(), 1280 - w->Panel2->width() - 10);
+    // The buttons stand 10 pixels from the window's right edge.
+    QCOMPARE(w->Panel2->x(), w->Panel1->width() - w->Panel2->width() - 10);
     QCOMPARE(w->DBGrid1->model()->columnCount(), 13);
     QCOMPARE(w->DBGrid1->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("意向"));
     for (const char* name : {"DateTimePicker1", "DateTimePicker2"}) {

@@ -7,6 +7,7 @@
 
 #include <QDateTime>
 #include <QList>
+#include <QMargins>
 #include <QQueue>
 #include <QStringList>
 
@@ -49,13 +50,19 @@ public:
     QDateTime current = QDateTime(QDate(2026, 12, 9), QTime(10, 30, 0));
 };
 
+// A screen of w by h pixels; `panels` is the room the desktop's panels and
+// docks take from its edges. showMaximized() plays the window manager: the
+// window's frame is made to fill the available area.
 class FakeScreen : public Screen
 {
 public:
     int width() const override { return w; }
     int height() const override { return h; }
+    QRect availableGeometry() const override;
+    void showMaximized(QWidget* window) const override;
     int w = 1024;
     int h = 768;
+    QMargins panels;
 };
 
 // Every folder under one temporary root.
