@@ -6,6 +6,7 @@
 #include "Dataset.h"
 #include "Folders.h"
 #include "ImportUpdate.h"
+#include "SchemaMigration.h"
 #include "Tsj.h"
 
 #include <QDir>
@@ -249,6 +250,17 @@ DataResult importByReplacement(DataEnv& env)
     if (!extractExchange(env, detail)) {
         r.message = QStringLiteral("数据解压异常，可能是外部数据文件 fcsj.su 损坏？");
         r.detail = detail;
+        return r;
+    }
+    // A database of a newer program would not open here after the
+    // replacement: the local one stays.
+    const int version = fileSchemaVersion(updateFile(env.folders));
+    if (version > currentSchemaVersion()) {
+        r.message = QStringLiteral("外部数据文件 fcsj.su 来自更新版本的程序（数据库版本 %1，"
+                                   "本程序只能识别到版本 %2），不能用它替换数据库。\r\n"
+                                   "原来的数据库没有改变！")
+                        .arg(version)
+                        .arg(currentSchemaVersion());
         return r;
     }
     // The update database stays in place; its copy goes beside the database

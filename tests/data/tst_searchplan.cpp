@@ -8,6 +8,7 @@
 #include "SearchStatement.h"
 #include "TestApp.h"
 
+#include <QFile>
 #include <QSqlQuery>
 #include <QtTest>
 
@@ -23,6 +24,7 @@ private slots:
     void plan_data();
     void plan();
     void resultOrderAndRowsUnchanged();
+    void olderRegisterGetsIndexesWhenOpened();
 };
 
 namespace
@@ -146,6 +148,38 @@ void TestSearchPlan::resultOrderAndRowsUnchanged()
     q->moveTo(4);
     QCOMPARE(q->value(QStringLiteral("楼层")).toInt(), 8);
     QCOMPARE(q->value(QStringLiteral("区域")).toString(), QStringLiteral("沈河区"));
+}
+
+// A register of the version before the search indexes is given them, and
+// their statistics, when the program opens it; the open connection plans
+// with them at once.
+void TestSearchPlan::olderRegisterGetsIndexesWhenOpened()
+{
+    TestApp::Options options;
+    options.openData = false;
+    TestApp app(options);
+    {
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("older"));
+        db.setDatabaseName(app.path(QStringLiteral("lumo.fc")));
+        QVERIFY(db.open());
+        QSqlQuery q(db);
+        for (const char* sql :
+             {"DROP INDEX fcxx_qy", "DROP INDEX fcxx_hx", "DROP INDEX fcxx_cx",
+              "DROP INDEX fcxx_sb_xh", "CREATE INDEX fcxx_sb_xh ON fcxx (SB, 序号)",
+              "DROP TABLE sqlite_stat1", "PRAGMA user_version = 1"})
+            QVERIFY2(q.exec(QString::fromUtf8(sql)), sql);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("older"));
+    app.openData();
+    SearchFilter district;
+    district.districtValues = QStringLiteral("和平区");
+    const QString plan = planOf(app, rowidStatement(buildSearchStatement(district)));
+    QVERIFY2(plan.contains(QStringLiteral("INDEX fcxx_qy (SB=? AND 区域=?")), qPrintable(plan));
+    QCOMPARE(app.scalar(QStringLiteral("SELECT stat FROM sqlite_stat1 WHERE idx = 'fcxx_sb_xh'"))
+                 .toString(),
+             QStringLiteral("200000 200000 1 1 1 1"));
 }
 
 QTEST_GUILESS_MAIN(TestSearchPlan)
