@@ -49,6 +49,24 @@ const std::vector<MigrationStep>& migrationSteps()
                          "    登录姓名 TEXT,\n"
                          "    时间 TEXT\n"
                          ")")}},
+        {2,
+         QStringLiteral("查询索引和查询统计信息"),
+         {QStringLiteral("DROP INDEX IF EXISTS fcxx_sb_xh"),
+          QStringLiteral("CREATE INDEX fcxx_sb_xh ON fcxx (SB, 序号, 楼层, 面积, 价格)"),
+          QStringLiteral("CREATE INDEX IF NOT EXISTS fcxx_qy ON fcxx (SB, 区域, 楼层, 户型, 朝向)"),
+          QStringLiteral("CREATE INDEX IF NOT EXISTS fcxx_hx ON fcxx (SB, 户型, 楼层, 朝向, 区域)"),
+          QStringLiteral("CREATE INDEX IF NOT EXISTS fcxx_cx ON fcxx (SB, 朝向, 楼层, 区域, 户型)"),
+          // Makes sqlite_stat1 when it is missing (jb is small), then the
+          // statistics of data/schema.sql replace any there were.
+          QStringLiteral("ANALYZE jb"), QStringLiteral("DELETE FROM sqlite_stat1"),
+          QStringLiteral("INSERT INTO sqlite_stat1 (tbl, idx, stat) VALUES "
+                         "('fcxx', 'fcxx_xh', '200000 1'), "
+                         "('fcxx', 'fcxx_sb_xh', '200000 200000 1 1 1 1'), "
+                         "('fcxx', 'fcxx_qy', '200000 100000 14286 461 42 4'), "
+                         "('fcxx', 'fcxx_hx', '200000 100000 9091 294 27 4'), "
+                         "('fcxx', 'fcxx_cx', '200000 100000 9091 294 42 4')"),
+          // The open connection reads the new statistics.
+          QStringLiteral("ANALYZE sqlite_schema")}},
     };
     return steps;
 }

@@ -8,7 +8,7 @@ mode=${1:-run}
 
 # Building.
 build=(build-essential cmake ninja-build pkg-config
-       qt6-base-dev qt6-base-dev-tools libgl-dev zlib1g-dev libsodium-dev sqlite3)
+       qt6-base-dev qt6-base-dev-tools libgl-dev zlib1g-dev libsodium-dev libsqlite3-dev sqlite3)
 # Running: the SQLite driver, the platform and image-format plugins, Qt's
 # Chinese translations, a Chinese font, and the desktop's folder and
 # "open" helpers.

@@ -168,6 +168,9 @@ void TstMigration::version0IsBroughtUpToDate()
         Connection migrated(db);
         Connection delivered(deliveredDatabase());
         QCOMPARE(migrated.schema(), delivered.schema());
+        const QString stats =
+            QStringLiteral("select tbl, idx, stat from sqlite_stat1 order by tbl, idx");
+        QCOMPARE(migrated.rows(stats), delivered.rows(stats));
     }
 
     // The copy taken first is the old file, byte for byte, beside the slot.
