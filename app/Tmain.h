@@ -46,6 +46,7 @@ public:
     void resultsWindowClosed() override;
     void closeFrame() override;
     QPrinter* printer() override;
+    void openPhotoPreview() override;
 
     AppContext& context() const { return m_ctx; }
     QMdiArea* mdiArea() const { return m_mdiArea; }

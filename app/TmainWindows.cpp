@@ -8,6 +8,7 @@
 #include "Tmp.h"
 #include "Tscjl.h"
 #include "Tsz.h"
+#include "Ttx.h"
 #include "Twnl.h"
 
 #include <QAction>
@@ -68,6 +69,12 @@ void Tmain::N10Click()
 void Tmain::N15Click()
 {
     auto* w = new Tfz(m_ctx, *this, this);
+    w->show();
+}
+
+void Tmain::openPhotoPreview()
+{
+    auto* w = new Ttx(m_ctx, *this, this);
     w->show();
 }
 

@@ -12,7 +12,6 @@
 #include "SettingsStore.h"
 #include "Tdyyl.h"
 #include "Tsj.h"
-#include "Ttx.h"
 
 #include <QAction>
 #include <QFrame>
@@ -365,8 +364,7 @@ void Tcxxs::RxDBGrid1DblClick()
         }
         if (zero)
             return;
-        auto* w = new Ttx(context(), frame(), frame().frameWidget());
-        w->show();
+        frame().openPhotoPreview();
     } catch (const DataError& e) {
         context().dialogs.message(this, e.text(), Dialogs::Icon::Error);
     }

@@ -18,6 +18,12 @@ sources=(
   "$root"/datamgmt/ArchivePaths.cpp
   "$root"/datamgmt/ArchiveScanner.cpp
   "$root"/datamgmt/BackupFile.cpp
+  "$root"/datamgmt/BackupReader.cpp
+  "$root"/datamgmt/BackupSupport.cpp
+  "$root"/datamgmt/BackupWriter.cpp
+  "$root"/datamgmt/BackupReader.cpp
+  "$root"/datamgmt/BackupSupport.cpp
+  "$root"/datamgmt/BackupWriter.cpp
   "$root"/datamgmt/BlockCompressor.cpp
   "$root"/datamgmt/DosDateTime.cpp
   "$root"/datamgmt/FileWalk.cpp

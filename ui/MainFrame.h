@@ -39,6 +39,9 @@ public:
     virtual void closeFrame() = 0;
     // The printer chosen with "打印设置" (the default printer until then).
     virtual QPrinter* printer() = 0;
+    // Opens the photo preview of the search result's current row, a
+    // separate window that stays on top.
+    virtual void openPhotoPreview() = 0;
 };
 
 } // namespace lumo

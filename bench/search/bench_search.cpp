@@ -125,6 +125,7 @@ public:
     }
     void closeFrame() override { close(); }
     QPrinter* printer() override { return nullptr; }
+    void openPhotoPreview() override {}
 
     QMdiArea* area;
     FilterBar* bar = nullptr;

@@ -1,5 +1,7 @@
 #include "FakeMainFrame.h"
 
+#include "Ttx.h"
+
 namespace lumo::test
 {
 
@@ -28,8 +30,19 @@ QAction* FakeMainFrame::menuEntry(const QString& name) const
 
 void FakeMainFrame::showChild(ChildForm* form)
 {
+    // The first window shown lends its context to the windows the frame
+    // opens itself (the photo preview).
+    if (!m_ctx)
+        m_ctx = &form->context();
     area->addSubWindow(form);
     form->showMaximized();
+}
+
+void FakeMainFrame::openPhotoPreview()
+{
+    ++photoPreviewCount;
+    if (m_ctx)
+        (new Ttx(*m_ctx, *this, this))->show();
 }
 
 QPrinter* FakeMainFrame::printer()

@@ -33,6 +33,7 @@ public:
     void resultsWindowClosed() override { ++resultsClosedCount; }
     void closeFrame() override { ++closeFrameCount; }
     QPrinter* printer() override;
+    void openPhotoPreview() override;
 
     QMdiArea* area;
     SearchFilter filter;
@@ -42,8 +43,10 @@ public:
     int hideCheckListsCount = 0;
     int resultsClosedCount = 0;
     int closeFrameCount = 0;
+    int photoPreviewCount = 0;
 
 private:
+    AppContext* m_ctx = nullptr;
     mutable QHash<QString, QAction*> m_entries;
     std::unique_ptr<QPrinter> m_printer;
 };

@@ -1,0 +1,141 @@
+// The main window's creation and first showing: lookup lists, login levels,
+// restore-slot entries, the first-start steps and the installation.
+#include "Tmain.h"
+
+#include "AppContext.h"
+#include "DataError.h"
+#include "Dataset.h"
+#include "Dialogs.h"
+#include "FilterBar.h"
+#include "Folders.h"
+#include "LookupLists.h"
+#include "PlatformHelpers.h"
+#include "Screen.h"
+#include "SettingsStore.h"
+#include "Tsj.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QToolButton>
+
+namespace lumo
+{
+
+void Tmain::FormCreate()
+{
+    try {
+        // One section after the other: its defaults, then its check list.
+        const QList<LookupSection>& sections = lookupSections();
+        for (int i = 0; i < sections.size(); ++i) {
+            writeLookupDefaults(m_ctx.store, sections[i]);
+            suiToolBar1->setLookupList(i, readLookupList(m_ctx.store, sections[i]));
+        }
+
+        suiComboBox1->clear();
+        suiComboBox1->addItem(QStringLiteral("查询用户"));
+        Dataset* dj = m_ctx.sj.dj;
+        for (dj->first(); !dj->eof(); dj->next())
+            suiComboBox1->addItem(dj->displayText(QStringLiteral("级别")));
+        dj->first();
+        suiComboBox1->setCurrentIndex(0);
+
+        for (int k = 1; k <= 5; ++k) {
+            const QString name =
+                m_ctx.store.ReadSlotValue(QStringLiteral("Velmora"), QString::number(k));
+            if (!name.isEmpty()) {
+                restoreEntry(k)->setText(name);
+                restoreEntry(k)->setVisible(true);
+            }
+        }
+    } catch (const DataError& e) {
+        m_ctx.dialogs.message(this, e.text(), Dialogs::Icon::Error);
+    } catch (const std::exception& e) {
+        m_ctx.dialogs.message(this, QString::fromLocal8Bit(e.what()), Dialogs::Icon::Error);
+    }
+}
+
+void Tmain::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (!m_shown) {
+        m_shown = true;
+        FormShow();
+    }
+}
+
+void Tmain::FormShow()
+{
+    LockMenus();
+    try {
+        if (m_ctx.store.ReadSectionValue(QStringLiteral("app"), QStringLiteral("started"))
+                .isEmpty())
+            m_ctx.dialogs.message(
+                this, QStringLiteral("软件首次运行，请先进入设置界面，对软件进行设置！"));
+        m_ctx.store.WriteSectionValue(QStringLiteral("app"), QStringLiteral("started"),
+                                      QStringLiteral("1"));
+
+        installProgram();
+
+        setWindowTitle(QStringLiteral("《") + m_ctx.store.ReadAppValue(QStringLiteral("gs")) +
+                       QStringLiteral("管理系统》"));
+        applyStoredLook();
+
+        const int screenWidth = m_ctx.screen.width();
+        suiImagePanel1->move(screenWidth / 2 - suiImagePanel1->width() / 2, suiImagePanel1->y());
+        suiImagePanel3->move(screenWidth / 2 - suiImagePanel3->width() / 2, suiImagePanel3->y());
+        SpeedButton1->move(screenWidth - SpeedButton1->width() - 25, SpeedButton1->y());
+
+        StatusPanel0->setFixedWidth(screenWidth > 800 ? 180 : 155);
+        StatusPanel1->setFixedWidth(765);
+    } catch (const DataError& e) {
+        m_ctx.dialogs.message(this, e.text(), Dialogs::Icon::Error);
+    } catch (const std::exception& e) {
+        m_ctx.dialogs.message(this, QString::fromLocal8Bit(e.what()), Dialogs::Icon::Error);
+    }
+}
+
+// Copies the program, the delivered database (only when none is there), the
+// manual and the skins into the installation folder and makes the
+// application-menu and desktop entries, once per machine.
+void Tmain::installProgram()
+{
+    const QString dir = m_ctx.folders.installDir();
+    const QString program = m_ctx.folders.programFile();
+    const QString installed = dir + QLatin1Char('/') + QFileInfo(program).fileName();
+    if (QFileInfo::exists(installed))
+        return;
+    QDir().mkpath(dir);
+    const QDir current(m_ctx.folders.currentDir());
+    auto copyOver = [](const QString& from, const QString& to) {
+        if (!QFileInfo::exists(from))
+            return;
+        QFile::remove(to);
+        QFile::copy(from, to);
+    };
+    copyOver(program, installed);
+    // An existing register in the installation folder is never replaced.
+    if (!QFileInfo::exists(dir + QStringLiteral("/lumo.fc")))
+        QFile::copy(current.filePath(QStringLiteral("lumo.fc")), dir + QStringLiteral("/lumo.fc"));
+    copyOver(current.filePath(QStringLiteral("lumo.html")), dir + QStringLiteral("/lumo.html"));
+    // The manual's pictures go with it.
+    const QDir images(current.filePath(QStringLiteral("lumo_images")));
+    if (images.exists()) {
+        QDir().mkpath(dir + QStringLiteral("/lumo_images"));
+        for (const QString& name : images.entryList(QDir::Files))
+            copyOver(images.filePath(name), dir + QStringLiteral("/lumo_images/") + name);
+    }
+    CreateApplicationEntry(m_ctx.folders, installed, QStringLiteral("Korvane"),
+                           QStringLiteral("Korvane.desktop"));
+    CreateApplicationEntry(m_ctx.folders, dir + QStringLiteral("/lumo.html"),
+                           QStringLiteral("帮助文件"), QStringLiteral("Korvane-help.desktop"));
+    CreateDesktopShortcut(m_ctx.folders, installed, QStringLiteral("Korvane"));
+    CopyFilesSilently(current.filePath(QStringLiteral("Skin/*.*")), dir + QLatin1Char('/'));
+    m_ctx.dialogs.message(this, QStringLiteral("软件以安装到 [") + dir + QStringLiteral("]目录内") +
+                                    QStringLiteral("\n\r") +
+                                    QStringLiteral("请点击桌面上的[Korvane]图标运行！"));
+}
+
+} // namespace lumo
