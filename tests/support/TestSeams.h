@@ -31,11 +31,11 @@ public:
     bool inputText(QWidget* parent, const QString& title, const QString& label,
                    QString& text) override;
 
-    QStringList messages;  // texts of message boxes, in order
-    QList<Icon> icons;     // their icons
-    QStringList questions; // texts of question boxes, in order
+    QStringList messages;           // texts of message boxes, in order
+    QList<Icon> icons;              // their icons
+    QStringList questions;          // texts of question boxes, in order
     QList<Buttons> questionButtons; // the buttons each question was asked with
-    QQueue<bool> answers;  // answers to the next questions
+    QQueue<bool> answers;           // answers to the next questions
     QQueue<QString> fileNames;
     QQueue<QColor> colors; // an invalid colour cancels
     QList<QColor> lastCustomColors;

@@ -29,8 +29,8 @@ void TestDialogs::questionButtons_data()
     QTest::addRow("yes") << Dialogs::Buttons::YesNo << yesNo << int(QMessageBox::Yes) << true;
     QTest::addRow("no") << Dialogs::Buttons::YesNo << yesNo << int(QMessageBox::No) << false;
     QTest::addRow("ok") << Dialogs::Buttons::OkCancel << okCancel << int(QMessageBox::Ok) << true;
-    QTest::addRow("cancel") << Dialogs::Buttons::OkCancel << okCancel
-                            << int(QMessageBox::Cancel) << false;
+    QTest::addRow("cancel") << Dialogs::Buttons::OkCancel << okCancel << int(QMessageBox::Cancel)
+                            << false;
 }
 
 void TestDialogs::questionButtons()
