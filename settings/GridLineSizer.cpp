@@ -8,7 +8,8 @@
 namespace lumo
 {
 
-GridLineSizer::GridLineSizer(QTableView* grid) : QObject(grid), m_grid(grid)
+GridLineSizer::GridLineSizer(QTableView* grid)
+    : QObject(grid), m_grid(grid), m_area(grid->viewport())
 {
     // The headers are hidden; they still keep the smallest sizes.
     grid->horizontalHeader()->setMinimumSectionSize(kMinimum);
@@ -45,9 +46,9 @@ GridLineSizer::Hit GridLineSizer::lineAt(const QPoint& pos) const
 
 bool GridLineSizer::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched != m_grid->viewport())
+    if (watched != m_area)
         return QObject::eventFilter(watched, event);
-    QWidget* area = m_grid->viewport();
+    QWidget* area = m_area;
     switch (event->type()) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick: {

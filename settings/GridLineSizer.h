@@ -34,6 +34,9 @@ private:
     Hit lineAt(const QPoint& pos) const;
 
     QTableView* m_grid;
+    // The grid's viewport, kept so that events arriving while the grid is
+    // being destroyed are told apart without calling into it.
+    QWidget* m_area;
     Hit m_drag;
     int m_dragStart = 0; // mouse position along the drag direction
     int m_startSize = 0; // width or height when the drag began
