@@ -8,6 +8,7 @@
 #include "Dialogs.h"
 #include "FilterBar.h"
 #include "Folders.h"
+#include "Installation.h"
 #include "LookupLists.h"
 #include "PlatformHelpers.h"
 #include "Screen.h"
@@ -16,7 +17,6 @@
 
 #include <QComboBox>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QToolButton>
@@ -97,9 +97,10 @@ void Tmain::FormShow()
     }
 }
 
-// Copies the program, the delivered database (only when none is there), the
-// manual and the skins into the installation folder and makes the
-// application-menu and desktop entries, once per machine.
+// Installs the program into the installation folder, once per machine:
+// the program, the register (only when none is there), the manual and the
+// skins, the application-menu and desktop entries. A program started from
+// the installation folder finds itself there and copies nothing.
 void Tmain::installProgram()
 {
     const QString dir = m_ctx.folders.installDir();
@@ -109,29 +110,9 @@ void Tmain::installProgram()
         return;
     QDir().mkpath(dir);
     const QDir current(m_ctx.folders.currentDir());
-    auto copyOver = [](const QString& from, const QString& to) {
-        if (!QFileInfo::exists(from))
-            return;
-        QFile::remove(to);
-        QFile::copy(from, to);
-    };
-    copyOver(program, installed);
-    // An existing register in the installation folder is never replaced.
-    if (!QFileInfo::exists(dir + QStringLiteral("/lumo.fc")))
-        QFile::copy(current.filePath(QStringLiteral("lumo.fc")), dir + QStringLiteral("/lumo.fc"));
-    copyOver(current.filePath(QStringLiteral("lumo.html")), dir + QStringLiteral("/lumo.html"));
-    // The manual's pictures go with it.
-    const QDir images(current.filePath(QStringLiteral("lumo_images")));
-    if (images.exists()) {
-        QDir().mkpath(dir + QStringLiteral("/lumo_images"));
-        for (const QString& name : images.entryList(QDir::Files))
-            copyOver(images.filePath(name), dir + QStringLiteral("/lumo_images/") + name);
-    }
-    CreateApplicationEntry(m_ctx.folders, installed, QStringLiteral("Korvane"),
-                           QStringLiteral("Korvane.desktop"));
-    CreateApplicationEntry(m_ctx.folders, dir + QStringLiteral("/lumo.html"),
-                           QStringLiteral("帮助文件"), QStringLiteral("Korvane-help.desktop"));
-    CreateDesktopShortcut(m_ctx.folders, installed, QStringLiteral("Korvane"));
+    installProgramFile(m_ctx.folders, installed);
+    installProgramFiles(m_ctx.folders, current.path(), dir);
+    makeDesktopEntries(m_ctx.folders, dir);
     CopyFilesSilently(current.filePath(QStringLiteral("Skin/*.*")), dir + QLatin1Char('/'));
     m_ctx.dialogs.message(this, QStringLiteral("软件以安装到 [") + dir + QStringLiteral("]目录内") +
                                     QStringLiteral("\n\r") +

@@ -1,13 +1,13 @@
 #include "Tcxxs.h"
 
 #include "AppContext.h"
-#include "Colors.h"
 #include "DataError.h"
 #include "DataGrid.h"
 #include "Dataset.h"
 #include "Dialogs.h"
 #include "GridWidths.h"
 #include "MainFrame.h"
+#include "OwnLook.h"
 #include "Screen.h"
 #include "SettingsStore.h"
 #include "Tdyyl.h"
@@ -215,9 +215,7 @@ void Tcxxs::FormShow()
         if (ok)
             setLowerPanelHeight(h);
     }
-    QColor colour;
-    if (colorFromText(store.ReadAppValue(QStringLiteral("bgrgb")), &colour))
-        m_gridColour = colour;
+    m_gridColour = storedGridColor(store, m_gridColour);
     if (store.ReadAppValue(QStringLiteral("bg")) == QStringLiteral("1")) {
         applyGridStyle(true, 22, 20);
         bsSkinSpeedButton4->setText(QStringLiteral("普通表格"));
@@ -242,14 +240,9 @@ void Tcxxs::applyGridStyle(bool skinned, int resultHeight, int listHeight)
                                  : QString();
     for (DataGrid* g : {RxDBGrid1, RxDBGrid2}) {
         g->setProperty("skinned", skinned);
-        g->setStyleSheet(skin);
+        setOwnStyleSheet(g, skin);
+        setOwnGridColor(g, m_gridColour);
         g->setAlternatingRowColors(skinned);
-    }
-    // A style sheet resets the palette: the grid colour goes on after it.
-    for (DataGrid* g : {RxDBGrid1, RxDBGrid2}) {
-        QPalette pal = g->palette();
-        pal.setColor(QPalette::Base, m_gridColour);
-        g->setPalette(pal);
     }
     RxDBGrid1->verticalHeader()->setDefaultSectionSize(resultHeight);
     RxDBGrid2->verticalHeader()->setDefaultSectionSize(listHeight);

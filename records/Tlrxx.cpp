@@ -1,7 +1,6 @@
 #include "Tlrxx.h"
 
 #include "AppContext.h"
-#include "Colors.h"
 #include "DataError.h"
 #include "DataGrid.h"
 #include "Dataset.h"
@@ -9,10 +8,12 @@
 #include "GridWidths.h"
 #include "LookupLists.h"
 #include "MainFrame.h"
+#include "OwnLook.h"
 #include "Screen.h"
 #include "SettingsStore.h"
 #include "Tsj.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -31,6 +32,9 @@ namespace lumo
 
 namespace
 {
+
+// The form's design background.
+const QColor kFormColor(0xEF, 0xEC, 0xDE);
 
 // Captions are flat buttons used as labels.
 QPushButton* caption(QWidget* parent, const char* name, const QString& text)
@@ -85,7 +89,7 @@ Tlrxx::Tlrxx(AppContext& ctx, MainFrame& frame, QWidget* parent) : ChildForm(ctx
     setObjectName(QStringLiteral("Tlrxx"));
     setWindowTitle(QStringLiteral("房源信息录入系统"));
     QWidget* b = body();
-    setBodyColor(QColor(0xEF, 0xEC, 0xDE));
+    setBodyColor(kFormColor);
     b->setMouseTracking(true);
     b->installEventFilter(this);
 
@@ -193,8 +197,8 @@ Tlrxx::Tlrxx(AppContext& ctx, MainFrame& frame, QWidget* parent) : ChildForm(ctx
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(0, 0, 281, 236);
     Label1->setAlignment(Qt::AlignCenter);
-    Label1->setStyleSheet(
-        QStringLiteral("QLabel { color: white; background: rgb(96, 112, 128); }"));
+    setOwnTextColor(Label1, Qt::white);
+    setOwnBackground(Label1, QColor(96, 112, 128));
     dbImage1 = new QLabel(pictureArea);
     dbImage1->setObjectName(QStringLiteral("dbImage1"));
     dbImage1->setGeometry(0, 0, 281, 236);
@@ -223,9 +227,6 @@ Tlrxx::Tlrxx(AppContext& ctx, MainFrame& frame, QWidget* parent) : ChildForm(ctx
     DBGrid1->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                              QAbstractItemView::AnyKeyPressed);
     DBGrid1->setTabKeyNavigation(true);
-    QPalette gp = DBGrid1->palette();
-    gp.setColor(QPalette::Base, gp.color(QPalette::ToolTipBase));
-    DBGrid1->setPalette(gp);
     DBGrid1->installEventFilter(this);
     lower->addWidget(DBGrid1, 1);
     Panel2 = new QWidget(Panel1);
@@ -273,17 +274,10 @@ void Tlrxx::FormShow()
         Panel1->setFixedHeight(320);
     Panel1->setFixedHeight(Panel1->height() - 20);
 
-    QColor colour;
-    if (colorFromText(ctx.store.ReadAppValue(QStringLiteral("bgrgb")), &colour)) {
-        QPalette gp = DBGrid1->palette();
-        gp.setColor(QPalette::Base, colour);
-        DBGrid1->setPalette(gp);
-    }
-    if (colorFromText(ctx.store.ReadAppValue(QStringLiteral("rgb")), &colour)) {
-        QPalette bp = body()->palette();
-        bp.setColor(QPalette::Window, colour);
-        body()->setPalette(bp);
-    }
+    // The grid's design colour is the system's tool-tip colour.
+    setOwnGridColor(
+        DBGrid1, storedGridColor(ctx.store, QApplication::palette().color(QPalette::ToolTipBase)));
+    setBodyColor(storedWindowColor(ctx.store, kFormColor));
     restoreColumnWidths(ctx.store, QStringLiteral("lr"), DBGrid1, 18);
 
     const struct {

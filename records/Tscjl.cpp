@@ -1,7 +1,6 @@
 #include "Tscjl.h"
 
 #include "AppContext.h"
-#include "Colors.h"
 #include "DataError.h"
 #include "DataGrid.h"
 #include "Dataset.h"
@@ -9,6 +8,7 @@
 #include "FramingText.h"
 #include "GridWidths.h"
 #include "MainFrame.h"
+#include "OwnLook.h"
 #include "Screen.h"
 #include "SettingsStore.h"
 #include "Tsj.h"
@@ -45,20 +45,10 @@ template <typename T> T* named(T* object, const char* name)
     return object;
 }
 
-void setBackground(QWidget* w, const QColor& color)
-{
-    QPalette p = w->palette();
-    p.setColor(QPalette::Window, color);
-    w->setPalette(p);
-    w->setAutoFillBackground(true);
-}
-
-void setGridBackground(QWidget* grid, const QColor& color)
-{
-    QPalette p = grid->palette();
-    p.setColor(QPalette::Base, color);
-    grid->setPalette(p);
-}
+// The design colours of the window, its grid and the grid's titles.
+const QColor kWindowColor(0xEF, 0xEC, 0xDE);
+const QColor kGridColor(0xF9, 0xF8, 0xE6);
+const QColor kTitleColor(0xEF, 0xEC, 0xDE);
 
 } // namespace
 
@@ -71,7 +61,7 @@ Tscjl::Tscjl(AppContext& ctx, MainFrame& frame, QWidget* parent) : ChildForm(ctx
 {
     setObjectName(QStringLiteral("Tscjl"));
     setWindowTitle(QStringLiteral("删除记录"));
-    setBackground(body(), QColor(0xEF, 0xEC, 0xDE));
+    setBodyColor(kWindowColor);
 
     DBGrid1 = named(new DataGrid(ctx.sj.DataSource3, body(), &ctx.dialogs), "DBGrid1");
     DBGrid1->setColumns({{QStringLiteral("序号"), QStringLiteral("序号")},
@@ -93,9 +83,8 @@ Tscjl::Tscjl(AppContext& ctx, MainFrame& frame, QWidget* parent) : ChildForm(ctx
     DBGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
     DBGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     DBGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    setGridBackground(DBGrid1, QColor(0xF9, 0xF8, 0xE6));
-    DBGrid1->horizontalHeader()->setStyleSheet(
-        QStringLiteral("QHeaderView::section { background-color: #EFECDE; }"));
+    setOwnGridColor(DBGrid1, kGridColor);
+    setOwnHeaderColor(DBGrid1->horizontalHeader(), kTitleColor);
     DBGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
     DBGrid1->setMouseTracking(true);
     DBGrid1->viewport()->installEventFilter(this);
@@ -179,14 +168,11 @@ void Tscjl::FormShow()
 {
     const SettingsStore& store = context().store;
     restoreColumnWidths(store, kSection, DBGrid1, kColumns);
-    QColor color;
-    if (colorFromText(store.ReadAppValue(QStringLiteral("bgrgb")), &color))
-        setGridBackground(DBGrid1, color);
-    if (colorFromText(store.ReadAppValue(QStringLiteral("rgb")), &color))
-        setBackground(body(), color);
-    const QColor window = body()->palette().color(QPalette::Window);
-    setBackground(Panel1, window);
-    setBackground(Panel2, window);
+    setOwnGridColor(DBGrid1, storedGridColor(store, kGridColor));
+    const QColor window = storedWindowColor(store, kWindowColor);
+    setBodyColor(window);
+    setOwnBackground(Panel1, window);
+    setOwnBackground(Panel2, window);
     Panel2->move(context().screen.width() - Panel2->width() - 10, Panel2->y());
 }
 

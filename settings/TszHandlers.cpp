@@ -5,6 +5,7 @@
 #include "Dataset.h"
 #include "Dialogs.h"
 #include "LookupLists.h"
+#include "OwnLook.h"
 #include "SettingsStore.h"
 #include "Tsj.h"
 #include "Tsz.h"
@@ -31,13 +32,10 @@ const QString& columnSection(int column)
     return sections[column];
 }
 
+// The button of the active mode has red text; the other has the look's.
 void drawActive(QPushButton* button, bool active)
 {
-    QPalette p = button->palette();
-    p.setColor(QPalette::ButtonText,
-               active ? QColor(Qt::red)
-                      : button->style()->standardPalette().color(QPalette::ButtonText));
-    button->setPalette(p);
+    setOwnTextColor(button, active ? QColor(Qt::red) : QColor());
 }
 
 } // namespace

@@ -3,25 +3,78 @@
 #include "DataError.h"
 #include "Dialogs.h"
 #include "Folders.h"
+#include "Installation.h"
 #include "Screen.h"
 #include "SettingsStore.h"
+#include "Startup.h"
 #include "Tmain.h"
 #include "Tsj.h"
 
+#include <QAbstractButton>
 #include <QApplication>
-#include <QStyle>
+#include <QDir>
+#include <QFileInfo>
+#include <QMessageBox>
 #include <QTimer>
 
+#include <cstring>
+#include <iostream>
 #include <memory>
+
+namespace
+{
+
+// `lumo --install`: installs the program for this user without a window
+// and prints the installation folder.
+int installCommand(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    lumo::Folders folders;
+    const QString dir = lumo::installForUser(folders);
+    if (!QFileInfo::exists(dir + QStringLiteral("/lumo")) ||
+        !QFileInfo::exists(dir + QStringLiteral("/lumo.fc"))) {
+        std::cerr << "lumo: 无法安装到 " << dir.toStdString() << '\n';
+        return 1;
+    }
+    std::cout << dir.toStdString() << '\n';
+    return 0;
+}
+
+// For the start-up benchmark and the package check: every message box is
+// printed with its buttons and closed.
+void closeMessagesForProbe(QApplication& app)
+{
+    auto* closer = new QTimer(&app);
+    QObject::connect(closer, &QTimer::timeout, &app, [] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        QStringList buttons;
+        for (QAbstractButton* b : box->buttons())
+            buttons << b->text();
+        std::cout << "message: " << box->text().toStdString() << " ["
+                  << buttons.join(QLatin1Char('|')).toStdString() << "]" << std::endl;
+        box->done(QMessageBox::Ok);
+    });
+    closer->start(50);
+}
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
+    if (argc == 2 && std::strcmp(argv[1], "--install") == 0)
+        return installCommand(argc, argv);
+
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Velmora"));
-    QApplication::setApplicationVersion(QStringLiteral("1.0"));
-    QApplication::setWindowIcon(QApplication::style()->standardIcon(QStyle::SP_DirHomeIcon));
+    lumo::startApplication(app);
 
     lumo::Folders folders;
+    // A packaged program works in the user's own installation folder.
+    const QString workingFolder = lumo::prepareWorkingFolder(folders);
+    if (!workingFolder.isEmpty())
+        QDir::setCurrent(workingFolder);
+
     lumo::SettingsStore store(folders);
     lumo::Clock clock;
     lumo::QtDialogs dialogs;
@@ -37,11 +90,15 @@ int main(int argc, char* argv[])
     }
     lumo::AppContext ctx{*sj, store, folders, clock, dialogs, screen};
     lumo::Tmain window(ctx);
+    const bool probe = qEnvironmentVariableIsSet("LUMO_STARTUP_PROBE");
+    if (probe)
+        closeMessagesForProbe(app);
     window.showMaximized();
-    // For the start-up benchmark: leave as soon as the window has been shown
-    // and the first events are processed.
-    if (qEnvironmentVariableIsSet("LUMO_STARTUP_PROBE"))
+    // The probe leaves as soon as the window is shown and the first events
+    // are processed.
+    if (probe)
         QTimer::singleShot(0, &app, [&window] {
+            std::cout << "shown: " << window.windowTitle().toStdString() << std::endl;
             window.hide();
             QCoreApplication::exit(0);
         });

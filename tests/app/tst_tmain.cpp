@@ -431,13 +431,14 @@ void TestTmain::firstStartAndInstallation()
     QVERIFY(QFile::exists(install + QStringLiteral("/lumo.fc")));
     QVERIFY(QFile::exists(install + QStringLiteral("/lumo.html")));
     QVERIFY(QFile::exists(app.folders.desktopDir() + QStringLiteral("/Korvane.desktop")));
-    QFile entry(app.folders.applicationsDir() + QStringLiteral("/Korvane.desktop"));
+    QFile entry(app.folders.applicationsDir() + QStringLiteral("/velmora.desktop"));
     QVERIFY(entry.open(QIODevice::ReadOnly));
     const QString text = QString::fromUtf8(entry.readAll());
     QVERIFY2(text.contains(QStringLiteral("Exec=\"") + install + QStringLiteral("/lumo\"")),
              qPrintable(text));
     QVERIFY(text.contains(QStringLiteral("Path=") + install));
-    QVERIFY(QFile::exists(app.folders.applicationsDir() + QStringLiteral("/Korvane-help.desktop")));
+    QVERIFY(
+        QFile::exists(app.folders.applicationsDir() + QStringLiteral("/velmora-manual.desktop")));
 
     // The next start shows neither message.
     app.dialogs.messages.clear();

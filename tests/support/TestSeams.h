@@ -72,6 +72,7 @@ public:
     QString installDir() const override { return root + QStringLiteral("/install"); }
     QString desktopDir() const override { return root + QStringLiteral("/desktop"); }
     QString applicationsDir() const override { return root + QStringLiteral("/applications"); }
+    QString iconThemeDir() const override { return root + QStringLiteral("/icons/hicolor"); }
     QString root;
 };
 

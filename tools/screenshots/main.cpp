@@ -7,6 +7,7 @@
 #include "Dataset.h"
 #include "Looks.h"
 #include "Skins.h"
+#include "Startup.h"
 #include "TestApp.h"
 #include "Tmain.h"
 #include "Tsj.h"
@@ -158,6 +159,8 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("LUMO_DELIVERED_DB"))
         qputenv("LUMO_DELIVERED_DB", LUMO_DELIVERED_DB_PATH);
     QApplication app(argc, argv);
+    // Chinese Qt texts and locale, as the program shows them.
+    lumo::startApplication(app);
     QApplication::setStyle(QStringLiteral("Fusion"));
     QFont font(QStringLiteral("WenQuanYi Micro Hei"));
     font.setPointSize(10);
