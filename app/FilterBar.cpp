@@ -6,6 +6,7 @@
 #include "Dataset.h"
 #include "Dialogs.h"
 #include "FilterRows.h"
+#include "LookupLists.h"
 #include "MainFrame.h"
 #include "Tcxxs.h"
 #include "Tsj.h"
@@ -248,9 +249,17 @@ void FilterBar::fillCheckList(QListWidget* list, const QString& allItem, const Q
 void FilterBar::setLookupLists(const QStringList& districts, const QStringList& orientations,
                                const QStringList& layouts)
 {
-    fillCheckList(FlatCheckListBox1, QStringLiteral("所有区"), districts, QStringLiteral("其它区"));
-    fillCheckList(FlatCheckListBox2, QStringLiteral("所有"), orientations, QStringLiteral("其它"));
-    fillCheckList(FlatCheckListBox3, QStringLiteral("所有"), layouts, QStringLiteral("其它"));
+    setLookupList(0, districts);
+    setLookupList(1, orientations);
+    setLookupList(2, layouts);
+}
+
+void FilterBar::setLookupList(int box, const QStringList& entries)
+{
+    if (box < 0 || box > 2)
+        return;
+    const LookupSection& section = lookupSections().at(box);
+    fillCheckList(m_lists[box], section.allItem, entries, section.otherItem);
 }
 
 void FilterBar::hideCheckLists()

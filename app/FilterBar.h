@@ -31,6 +31,9 @@ public:
     // Fills the three floating check lists from the lookup lists.
     void setLookupLists(const QStringList& districts, const QStringList& orientations,
                         const QStringList& layouts);
+    // Fills one check list (0 districts, 1 orientations, 2 layouts) from its
+    // lookup list, with its first and last fixed items.
+    void setLookupList(int box, const QStringList& entries);
     void hideCheckLists();
     SearchFilter state() const;
     // The results window opened by a search has closed.

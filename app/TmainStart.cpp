@@ -28,13 +28,12 @@ namespace lumo
 void Tmain::FormCreate()
 {
     try {
+        // One section after the other: its defaults, then its check list.
         const QList<LookupSection>& sections = lookupSections();
-        QList<QStringList> lists;
-        for (const LookupSection& s : sections) {
-            writeLookupDefaults(m_ctx.store, s);
-            lists << readLookupList(m_ctx.store, s);
+        for (int i = 0; i < sections.size(); ++i) {
+            writeLookupDefaults(m_ctx.store, sections[i]);
+            suiToolBar1->setLookupList(i, readLookupList(m_ctx.store, sections[i]));
         }
-        suiToolBar1->setLookupLists(lists[0], lists[1], lists[2]);
 
         suiComboBox1->clear();
         suiComboBox1->addItem(QStringLiteral("查询用户"));

@@ -194,7 +194,7 @@ bool Twnl::readNumber(QComboBox* box, int fallback, int& value)
     value = text.toInt(&ok);
     if (ok)
         return true;
-    m_ctx.dialogs.message(this, QStringLiteral("'%1' is not a valid integer value").arg(text),
+    m_ctx.dialogs.message(this, QStringLiteral("'%1' is 不是一个有效的整数值").arg(text),
                           Dialogs::Icon::Error);
     showNumber(box, fallback);
     return false;

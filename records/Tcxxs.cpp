@@ -178,8 +178,6 @@ Tcxxs::Tcxxs(AppContext& ctx, MainFrame& frame, QWidget* parent) : ChildForm(ctx
     connect(bsSkinSpeedButton2, &QPushButton::clicked, this, &Tcxxs::FlatButton3Click);
     connect(bsSkinSpeedButton1, &QPushButton::clicked, this, &Tcxxs::FlatButton2Click);
     connect(bsSkinSpeedButton4, &QPushButton::clicked, this, &Tcxxs::bsSkinSpeedButton4Click);
-    connect(RxDBGrid1, &QAbstractItemView::doubleClicked, this, &Tcxxs::RxDBGrid1DblClick);
-    connect(RxDBGrid2, &QAbstractItemView::doubleClicked, this, &Tcxxs::RxDBGrid1DblClick);
     connect(Splitter1, &QSplitter::splitterMoved, this, &Tcxxs::Splitter1Moved);
 
     setLowerPanelHeight(110);
@@ -389,9 +387,16 @@ void Tcxxs::Splitter1Moved()
 
 bool Tcxxs::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::MouseMove &&
-        (watched == RxDBGrid1->viewport() || watched == RxDBGrid2->viewport()))
-        RxDBGrid1MouseMove();
+    const QEvent::Type type = event->type();
+    if ((type == QEvent::MouseMove || type == QEvent::MouseButtonDblClick) &&
+        (watched == RxDBGrid1->viewport() || watched == RxDBGrid2->viewport())) {
+        if (type == QEvent::MouseMove)
+            RxDBGrid1MouseMove();
+        // Anywhere in a grid, also below its last row or in an empty grid:
+        // the grid's own signal would only come for a cell.
+        else if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
+            RxDBGrid1DblClick();
+    }
     return ChildForm::eventFilter(watched, event);
 }
 

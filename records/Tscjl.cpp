@@ -5,6 +5,7 @@
 #include "DataGrid.h"
 #include "Dataset.h"
 #include "Dialogs.h"
+#include "FramingText.h"
 #include "GridWidths.h"
 #include "MainFrame.h"
 #include "OwnLook.h"
@@ -101,13 +102,15 @@ Tscjl::Tscjl(AppContext& ctx, MainFrame& frame, QWidget* parent) : ChildForm(ctx
     Animate1->hide();
 
     Panel2 = named(new QFrame(Panel1), "Panel2");
-    StaticText1 =
-        named(new QLabel(QStringLiteral("起始              结束           日期              日期"),
-                         Panel2),
-              "StaticText1");
-    StaticText1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    DateTimePicker1 = named(new QDateTimeEdit(Panel2), "DateTimePicker1");
-    DateTimePicker2 = named(new QDateTimeEdit(Panel2), "DateTimePicker2");
+    // The caption's words stand above and below the pickers: "起始" and
+    // "日期" frame the start picker, "结束" and "日期" the end picker.
+    StaticText1 = named(
+        new FramingText(QStringLiteral("起始              结束           日期              日期"),
+                        Panel2),
+        "StaticText1");
+    DateTimePicker1 = named(new QDateTimeEdit(StaticText1), "DateTimePicker1");
+    DateTimePicker2 = named(new QDateTimeEdit(StaticText1), "DateTimePicker2");
+    StaticText1->setFramed({DateTimePicker1, DateTimePicker2});
     for (QDateTimeEdit* picker : {DateTimePicker1, DateTimePicker2}) {
         // Only the date is shown (as the short date) and chosen; the time
         // of day stays.
@@ -121,14 +124,8 @@ Tscjl::Tscjl(AppContext& ctx, MainFrame& frame, QWidget* parent) : ChildForm(ctx
     suiButton3 = named(new QPushButton(QStringLiteral("关 闭"), Panel2), "suiButton3");
 
     auto* row = new QHBoxLayout(Panel2);
-    row->setContentsMargins(4, 4, 4, 4);
-    auto* dates = new QVBoxLayout;
-    auto* pickers = new QHBoxLayout;
-    pickers->addWidget(DateTimePicker1);
-    pickers->addWidget(DateTimePicker2);
-    dates->addWidget(StaticText1);
-    dates->addLayout(pickers);
-    row->addLayout(dates);
+    row->setContentsMargins(4, 1, 4, 1);
+    row->addWidget(StaticText1);
     row->addWidget(suiButton1);
     row->addWidget(suiButton2);
     row->addWidget(suiButton3);

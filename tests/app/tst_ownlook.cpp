@@ -505,7 +505,8 @@ void TestOwnLook::previewTextFollowsZoom()
     QMdiSubWindow* results = openWindow(*w, *windowCase(QStringLiteral("results")));
     QVERIFY(results);
     auto* grid = results->findChild<QTableView*>(QStringLiteral("RxDBGrid1"));
-    emit grid->doubleClicked(grid->model()->index(0, 0));
+    const QPoint cell = grid->visualRect(grid->model()->index(0, 0)).center();
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, cell);
     QTRY_VERIFY(topLevel(QStringLiteral("Ttx")));
     QWidget* preview = topLevel(QStringLiteral("Ttx"));
     auto* unit = preview->findChild<QLabel*>(QStringLiteral("Label4"));      // "万元"

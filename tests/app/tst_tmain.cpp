@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -70,6 +71,8 @@ private slots:
     void caption();
     void restoreEntriesFromSlotNames();
     void lookupDefaultsAtCreation();
+    void malformedCountStopsAtItsSection_data();
+    void malformedCountStopsAtItsSection();
     void firstStartAndInstallation();
     void installationKeepsExistingRegister();
     void statusBar_data();
@@ -411,6 +414,41 @@ void TestTmain::lookupDefaultsAtCreation()
     QCOMPARE(app.store.readProfileString(QStringLiteral("hx"), QStringLiteral("s10")),
              QStringLiteral("插间"));
     QCOMPARE(app.store.readProfileString(QStringLiteral("cx"), QStringLiteral("s")), QString());
+}
+
+void TestTmain::malformedCountStopsAtItsSection_data()
+{
+    QTest::addColumn<int>("bad"); // 0 districts, 1 orientations, 2 layouts
+    QTest::addRow("gj") << 0;
+    QTest::addRow("cx") << 1;
+    QTest::addRow("hx") << 2;
+}
+
+// The sections are handled one after the other: the lists before the one
+// whose count is no number are filled, the error is shown, and the rest of
+// the creation steps is skipped.
+void TestTmain::malformedCountStopsAtItsSection()
+{
+    QFETCH(int, bad);
+    const QStringList sections = {QStringLiteral("gj"), QStringLiteral("cx"), QStringLiteral("hx")};
+    TestApp app;
+    app.store.writeProfileString(sections[bad], QStringLiteral("s"), QStringLiteral("x"));
+    Tmain w(*app.ctx);
+    QCOMPARE(app.dialogs.messages, QStringList{QStringLiteral("'x' is 不是一个有效的整数值")});
+    const QListWidget* lists[] = {w.suiToolBar1->FlatCheckListBox1,
+                                  w.suiToolBar1->FlatCheckListBox2,
+                                  w.suiToolBar1->FlatCheckListBox3};
+    const int defaults[] = {6, 10, 10};
+    for (int i = 0; i < 3; ++i) {
+        const QString where = sections[i];
+        // "所有…", the entries and "其它…" for a list read, nothing after.
+        QCOMPARE(lists[i]->count(), i < bad ? defaults[i] + 2 : 0);
+        // The defaults of the failing section are written before its count
+        // is read; those of the later sections are not.
+        QVERIFY2(app.store.readProfileString(sections[i], QStringLiteral("s1")).isEmpty() ==
+                     (i > bad),
+                 qPrintable(where));
+    }
 }
 
 void TestTmain::firstStartAndInstallation()

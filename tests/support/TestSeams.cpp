@@ -11,9 +11,10 @@ void ScriptedDialogs::message(QWidget*, const QString& text, Icon icon, const QS
     icons << icon;
 }
 
-bool ScriptedDialogs::question(QWidget*, const QString& text, const QString&)
+bool ScriptedDialogs::question(QWidget*, const QString& text, const QString&, Buttons buttons)
 {
     questions << text;
+    questionButtons << buttons;
     return answers.isEmpty() ? false : answers.dequeue();
 }
 

@@ -21,7 +21,8 @@ class ScriptedDialogs : public Dialogs
 {
 public:
     void message(QWidget* parent, const QString& text, Icon icon, const QString& title) override;
-    bool question(QWidget* parent, const QString& text, const QString& title) override;
+    bool question(QWidget* parent, const QString& text, const QString& title,
+                  Buttons buttons) override;
     QString openFileName(QWidget* parent, const QString& caption, const QString& dir,
                          const QString& filter) override;
     QString saveFileName(QWidget* parent, const QString& caption, const QString& dir,
@@ -31,10 +32,11 @@ public:
     bool inputText(QWidget* parent, const QString& title, const QString& label,
                    QString& text) override;
 
-    QStringList messages;  // texts of message boxes, in order
-    QList<Icon> icons;     // their icons
-    QStringList questions; // texts of question boxes, in order
-    QQueue<bool> answers;  // answers to the next questions
+    QStringList messages;           // texts of message boxes, in order
+    QList<Icon> icons;              // their icons
+    QStringList questions;          // texts of question boxes, in order
+    QList<Buttons> questionButtons; // the buttons each question was asked with
+    QQueue<bool> answers;           // answers to the next questions
     QQueue<QString> fileNames;
     QQueue<QColor> colors; // an invalid colour cancels
     QList<QColor> lastCustomColors;
