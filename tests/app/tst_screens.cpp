@@ -511,8 +511,10 @@ void TestScreens::otherWindows()
     }
     if (entry == QStringLiteral("preview")) {
         auto* grid = d.child()->findChild<QTableView*>(QStringLiteral("RxDBGrid1"));
-        grid->setCurrentIndex(grid->model()->index(0, 0));
-        emit grid->doubleClicked(grid->model()->index(0, 0));
+        const QModelIndex first = grid->model()->index(0, 0);
+        grid->setCurrentIndex(first);
+        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {},
+                           grid->visualRect(first).center());
     } else {
         QAction* a = d.w->menuEntry(entry);
         QVERIFY(a && a->isEnabled());
