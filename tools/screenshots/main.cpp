@@ -1,8 +1,10 @@
 // Takes the pictures of the manual: the main window before and after
 // login in two looks, the calculator, and the working windows (entry form,
-// search results, owner details, deletion, settings, business cards,
-// perpetual calendar) over a small register of a dozen listings. Windows are built
-// offscreen with a temporary application folder, exactly as a user gets them.
+// search results, owner details, deletion, settings with its record of who
+// saw owners' details, business cards, perpetual calendar) over a small
+// register of a dozen listings, and the main window on an 800 x 600 screen.
+// Windows are built offscreen with a temporary application folder, exactly
+// as a user gets them.
 #include "CalculatorDialog.h"
 #include "Dataset.h"
 #include "Looks.h"
