@@ -512,7 +512,8 @@ void TestScreens::otherWindows()
     if (entry == QStringLiteral("preview")) {
         auto* grid = d.child()->findChild<QTableView*>(QStringLiteral("RxDBGrid1"));
         grid->setCurrentIndex(grid->model()->index(0, 0));
-        emit grid->doubleClicked(grid->model()->index(0, 0));
+        const QPoint cell = grid->visualRect(grid->model()->index(0, 1)).center();
+        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, cell);
     } else {
         QAction* a = d.w->menuEntry(entry);
         QVERIFY(a && a->isEnabled());
