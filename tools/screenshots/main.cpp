@@ -1,8 +1,10 @@
 // Takes the pictures of the manual: the main window before and after
 // login in two looks, the calculator, and the working windows (entry form,
-// search results, owner details, deletion, settings, business cards,
-// perpetual calendar) over a small register of a dozen listings. Windows are built
-// offscreen with a temporary application folder, exactly as a user gets them.
+// search results, owner details, deletion, settings with its record of who
+// saw owners' details, business cards, perpetual calendar) over a small
+// register of a dozen listings, and the main window on an 800 x 600 screen.
+// Windows are built offscreen with a temporary application folder, exactly
+// as a user gets them.
 #include "CalculatorDialog.h"
 #include "Dataset.h"
 #include "Looks.h"
@@ -20,6 +22,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTest>
 #include <QToolButton>
@@ -234,6 +237,20 @@ int main(int argc, char** argv)
         ok &= save(w.get(), folder, "results.png");
         w->menuEntry(QStringLiteral("N15"))->trigger();
         ok &= saveTopLevel("Tfz", folder, "owner.png");
+        // Passwords accepted in the owner-details window, for the record
+        // that the settings window shows.
+        if (auto* grid = w->findChild<QTableView*>(QStringLiteral("RxDBGrid1")))
+            for (int row : {0, 2, 3}) {
+                grid->setCurrentIndex(grid->model()->index(row, 0));
+                w->menuEntry(QStringLiteral("N15"))->trigger();
+                if (QWidget* owner = topLevel("Tfz")) {
+                    owner->findChild<QLineEdit*>(QStringLiteral("Edit1"))
+                        ->setText(QStringLiteral("admin"));
+                    owner->findChild<QPushButton*>(QStringLiteral("suiButton1"))->click();
+                    owner->close();
+                }
+                fixture.clock.current = fixture.clock.current.addSecs(47 * 60);
+            }
         w->menuEntry(QStringLiteral("N11"))->trigger();
     }
     {
@@ -257,6 +274,27 @@ int main(int argc, char** argv)
         auto w = startAsAdministrator(fixture);
         w->menuEntry(QStringLiteral("N2"))->trigger();
         ok &= save(w.get(), folder, "settings.png");
+        if (auto* tabs = w->findChild<QTabWidget*>(QStringLiteral("suiPageControl1"))) {
+            tabs->setCurrentWidget(w->findChild<QWidget*>(QStringLiteral("suiTabSheet5")));
+            ok &= save(w.get(), folder, "reveals.png");
+        }
+    }
+    {
+        // A small screen: the filter bar in two rows, the status panels
+        // shortened, a working window open.
+        fixture.screen.w = 800;
+        fixture.screen.h = 600;
+        lumo::Tmain w(*fixture.ctx);
+        w.resize(800, 600);
+        w.show();
+        w.suiComboBox1->setCurrentText(QStringLiteral("管理员"));
+        w.suiEdit1->setText(QStringLiteral("admin"));
+        w.suiButton1->click();
+        w.resize(800, 600);
+        w.findChild<QToolButton*>(QStringLiteral("toolbutton4"))->click();
+        ok &= save(&w, folder, "small.png");
+        fixture.screen.w = 1024;
+        fixture.screen.h = 700;
     }
     {
         auto w = startAsAdministrator(fixture);
