@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the program and the tests need.
 set -euo pipefail
-pkgs=(build-essential cmake ninja-build pkg-config
+pkgs=(build-essential cmake ninja-build pkg-config libsqlite3-dev
       qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-image-formats-plugins
       libgl-dev zlib1g-dev sqlite3 clang libclang-rt-14-dev clang-format
       fonts-wqy-microhei python3)
