@@ -194,6 +194,11 @@ void Dataset::openRows()
     }
     setState(State::Browse);
     fetchMore(kFirstFetch);
+    // A table stays open for the whole run: its statement must not hold a
+    // read lock, or no other program could commit a change to the file
+    // (the rollback journal lets a writer commit only when nobody reads).
+    if (m_source && tableMode)
+        readRemainingRowids();
     m_bof = true;
     m_eof = m_rowids.empty();
     m_current = m_rowids.empty() ? -1 : 0;
@@ -302,28 +307,32 @@ int Dataset::recordCount()
 {
     if (!active())
         return 0;
-    if (m_source && m_hasRowid && !m_table.isEmpty() && m_sql.isEmpty()) {
-        // A table's remaining rows by rowid alone: far cheaper than reading
-        // every field of every row.
-        const qint64 after =
-            m_rowids.empty() ? std::numeric_limits<qint64>::min() : m_rowids.back();
-        m_source.reset();
-        QSqlQuery q(database());
-        q.setForwardOnly(true);
-        q.prepare(QStringLiteral("SELECT rowid FROM %1 WHERE rowid > ? ORDER BY rowid")
-                      .arg(quoted(m_table)));
-        q.addBindValue(after);
-        if (!q.exec())
-            fail(q);
-        const int first = loadedCount();
-        while (q.next())
-            m_rowids.push_back(q.value(0).toLongLong());
-        if (loadedCount() > first)
-            emit rowsAppended(first, loadedCount() - 1);
-    }
+    if (m_source && m_hasRowid && !m_table.isEmpty() && m_sql.isEmpty())
+        readRemainingRowids();
     while (m_source)
         fetchMore(4096);
     return loadedCount();
+}
+
+void Dataset::readRemainingRowids()
+{
+    // The remaining rows by rowid alone: far cheaper than reading every
+    // field of every row; their values are read by rowid when needed.
+    const qint64 after = m_rowids.empty() ? std::numeric_limits<qint64>::min() : m_rowids.back();
+    m_source.reset();
+    QSqlQuery q(database());
+    q.setForwardOnly(true);
+    q.prepare(
+        QStringLiteral("SELECT rowid FROM %1 WHERE rowid > ? ORDER BY rowid").arg(quoted(m_table)));
+    q.addBindValue(after);
+    if (!q.exec())
+        fail(q);
+    const int first = loadedCount();
+    while (q.next())
+        m_rowids.push_back(q.value(0).toLongLong());
+    q.finish();
+    if (loadedCount() > first)
+        emit rowsAppended(first, loadedCount() - 1);
 }
 
 bool Dataset::isEmpty()

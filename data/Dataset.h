@@ -144,6 +144,9 @@ private:
     QVariant fromStorage(int column, const QVariant& v) const;
     QVariant toStorage(int column, const QVariant& v) const;
     bool ensureLoaded(int row);
+    // A table's rowids after the rows read so far, by rowid alone; the
+    // running statement is finished, so no read lock stays held.
+    void readRemainingRowids();
     void requireActive() const;
     void requireEditing(const char* op) const;
     [[noreturn]] void fail(const QSqlQuery& q) const;
