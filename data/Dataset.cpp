@@ -99,6 +99,7 @@ void Dataset::setCurrent(int row, bool notify)
 void Dataset::resetRows()
 {
     m_source.reset();
+    m_paged = false;
     m_rowids.clear();
     m_cache.clear();
     m_current = -1;
@@ -159,7 +160,7 @@ void Dataset::openRows()
             throw DataError(QStringLiteral("没有指定表名"));
         readColumns(m_table);
         m_hasRowid = true;
-        startSource(QStringLiteral("SELECT rowid, * FROM %1 ORDER BY rowid").arg(quoted(m_table)));
+        m_paged = true;
     } else {
         const QString text = sqlText();
         // "select * from <table> ..." is run with the rowid in front, so its
@@ -194,11 +195,6 @@ void Dataset::openRows()
     }
     setState(State::Browse);
     fetchMore(kFirstFetch);
-    // A table stays open for the whole run: its statement must not hold a
-    // read lock, or no other program could commit a change to the file
-    // (the rollback journal lets a writer commit only when nobody reads).
-    if (m_source && tableMode)
-        readRemainingRowids();
     m_bof = true;
     m_eof = m_rowids.empty();
     m_current = m_rowids.empty() ? -1 : 0;
@@ -271,6 +267,10 @@ void Dataset::cacheRow(qint64 rowid, Row values)
 
 void Dataset::fetchMore(int rows)
 {
+    if (m_paged) {
+        fetchPage(rows);
+        return;
+    }
     if (!m_source)
         return;
     const int first = loadedCount();
@@ -294,11 +294,47 @@ void Dataset::fetchMore(int rows)
         emit rowsAppended(first, loadedCount() - 1);
 }
 
+void Dataset::fetchPage(int rows)
+{
+    const int first = loadedCount();
+    const qint64 after = m_rowids.empty() ? std::numeric_limits<qint64>::min() : m_rowids.back();
+    QSqlQuery q(database());
+    q.setForwardOnly(true);
+    q.prepare(QStringLiteral("SELECT rowid, * FROM %1 WHERE rowid > ? ORDER BY rowid LIMIT ?")
+                  .arg(quoted(m_table)));
+    q.addBindValue(after);
+    q.addBindValue(rows);
+    if (!q.exec()) {
+        m_paged = false;
+        fail(q);
+    }
+    int read = 0;
+    while (q.next()) {
+        Row values(m_fields.size());
+        for (int c = 0; c < m_fields.size(); ++c)
+            values[c] = fromStorage(c, q.value(c + 1));
+        const qint64 id = q.value(0).toLongLong();
+        m_rowids.push_back(id);
+        cacheRow(id, std::move(values));
+        ++read;
+    }
+    const QSqlError err = q.lastError();
+    q.finish();
+    if (read < rows)
+        m_paged = false;
+    if (err.isValid() && err.type() != QSqlError::NoError) {
+        m_paged = false;
+        throw DataError(engineText(err));
+    }
+    if (loadedCount() > first)
+        emit rowsAppended(first, loadedCount() - 1);
+}
+
 bool Dataset::ensureLoaded(int row)
 {
     if (row < 0)
         return false;
-    while (row >= loadedCount() && m_source)
+    while (row >= loadedCount() && hasMore())
         fetchMore(std::max(256, row - loadedCount() + 1));
     return row < loadedCount();
 }
@@ -307,9 +343,9 @@ int Dataset::recordCount()
 {
     if (!active())
         return 0;
-    if (m_source && m_hasRowid && !m_table.isEmpty() && m_sql.isEmpty())
+    if (hasMore() && m_hasRowid && !m_table.isEmpty() && m_sql.isEmpty())
         readRemainingRowids();
-    while (m_source)
+    while (hasMore())
         fetchMore(4096);
     return loadedCount();
 }
@@ -320,6 +356,7 @@ void Dataset::readRemainingRowids()
     // field of every row; their values are read by rowid when needed.
     const qint64 after = m_rowids.empty() ? std::numeric_limits<qint64>::min() : m_rowids.back();
     m_source.reset();
+    m_paged = false;
     QSqlQuery q(database());
     q.setForwardOnly(true);
     q.prepare(
