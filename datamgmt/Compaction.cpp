@@ -111,8 +111,12 @@ DataResult compactDatabase(DataEnv& env)
         return r;
     }
     env.progress.processEvents();
+    auto removeCompacted = [&] {
+        for (const char* suffix : {"", "-journal", "-wal", "-shm"})
+            removeIfPresent(compacted + QLatin1String(suffix));
+    };
     if (!CompactJetFile(database, compacted)) {
-        removeIfPresent(compacted);
+        removeCompacted();
         r.message = failed;
         r.detail = databaseProblem(database);
         return r;
@@ -123,7 +127,7 @@ DataResult compactDatabase(DataEnv& env)
     PlaceResult placed;
     if (problem.isEmpty())
         placed = placeDatabase(compacted, database, &env.progress);
-    removeIfPresent(compacted);
+    removeCompacted();
     if (!problem.isEmpty() || !placed.ok) {
         r.message = failed;
         r.detail = problem.isEmpty() ? placed.error : problem;

@@ -125,6 +125,7 @@ private slots:
     void fileLayerFailsAtEachStep();
     void registryCannotBeWritten_data();
     void registryCannotBeWritten();
+    void lumoctlBackupTellsUnwritableRegistry();
     void anotherProgramHoldsWriteTransaction_data();
     void anotherProgramHoldsWriteTransaction();
     void secondOperationIsRefused();
@@ -223,6 +224,27 @@ void TestFaultInjection::registryCannotBeWritten()
     QCOMPARE(QDir(full.app.path(QStringLiteral("bak"))).entryList(QDir::Files), ring);
     QCOMPARE(full.slotValue(QStringLiteral("cs")), QStringLiteral("5"));
     QCOMPARE(full.slotValue(QStringLiteral("1")), slotDateText(FaultScenario::day1()));
+}
+
+void TestFaultInjection::lumoctlBackupTellsUnwritableRegistry()
+{
+    // The settings folder cannot be made (a file stands in its way): the
+    // backup is not recorded, so it must not count as made.
+    FaultScenario s;
+    const QString blocker = s.app.dir.path() + QStringLiteral("/blocked");
+    writeFile(blocker, QByteArray("a file"));
+    QProcess ctl;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("LUMO_CONFIG_DIR"), blocker + QStringLiteral("/config"));
+    ctl.setProcessEnvironment(env);
+    ctl.start(QStringLiteral(LUMO_LUMOCTL),
+              {QStringLiteral("backup"), QStringLiteral("--dir"), s.app.appDir()});
+    QVERIFY(ctl.waitForFinished(60000));
+    QCOMPARE(ctl.exitCode(), 1);
+    QVERIFY(QString::fromUtf8(ctl.readAllStandardError())
+                .contains(QStringLiteral("下次关闭程序时将再次备份")));
+    QCOMPARE(QDir(s.app.path(QStringLiteral("bak"))).entryList(QDir::Files),
+             QStringList{slotDateText(FaultScenario::day1()) + QStringLiteral(".bak")});
 }
 
 void TestFaultInjection::anotherProgramHoldsWriteTransaction_data()
