@@ -48,6 +48,13 @@ OperationGuard::~OperationGuard()
 DataResult OperationGuard::refusal() const
 {
     DataResult r;
+    if (m_lock && m_lock->error() != QLockFile::LockFailedError) {
+        // The folder does not let the lock file be made: say so rather than
+        // blame another operation.
+        r.message = QStringLiteral("数据操作没有进行：无法在程序目录中建立文件 %1！")
+                        .arg(QDir::toNativeSeparators(m_lock->fileName()));
+        return r;
+    }
     r.message = QStringLiteral("另一项数据操作（备份、恢复、导出、导入或整理）正在进行，"
                                "请等它完成后再试！");
     return r;
