@@ -6,6 +6,7 @@
 #include "DataError.h"
 #include "DataSource.h"
 #include "Dataset.h"
+#include "DesignFonts.h"
 #include "Dialogs.h"
 #include "FilterBar.h"
 #include "SettingsStore.h"
@@ -39,6 +40,8 @@ Tmain::Tmain(AppContext& ctx, QWidget* parent) : QMainWindow(parent), m_ctx(ctx)
 {
     setObjectName(QStringLiteral("main"));
     setWindowTitle(QStringLiteral("Velmora"));
+    // Before any window uses the design font.
+    substituteDesignFonts();
     setFont(QFont(QStringLiteral("宋体"), 9));
     resize(792, 512);
     setToolTip(QString());

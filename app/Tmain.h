@@ -47,6 +47,7 @@ public:
     void closeFrame() override;
     QPrinter* printer() override;
     void openPhotoPreview() override;
+    LoginUser loggedInUser() const override { return m_login; }
 
     AppContext& context() const { return m_ctx; }
     QMdiArea* mdiArea() const { return m_mdiArea; }
@@ -173,6 +174,7 @@ private:
     QPointer<QWidget> m_entryForm;
     bool m_shown = false;
     QPoint m_dragStart;
+    LoginUser m_login;
 };
 
 } // namespace lumo

@@ -4,6 +4,7 @@
 #include "Dataset.h"
 #include "Dialogs.h"
 #include "FilterBar.h"
+#include "Passwords.h"
 #include "Tmain.h"
 #include "Tsj.h"
 
@@ -167,20 +168,11 @@ bool Tmain::findUser()
 {
     suiEdit2->clear();
     Dataset* ma = m_ctx.sj.ma;
-    const QString level = suiComboBox1->currentText();
-    const QString password = suiEdit1->text();
-    for (ma->first(); !ma->eof(); ma->next()) {
-        const QVariant user = ma->value(QStringLiteral("用户"));
-        const QVariant pass = ma->value(QStringLiteral("密码"));
-        if (user.isNull() || pass.isNull())
-            continue;
-        if (user.toString() == level && pass.toString() == password) {
-            suiEdit2->setText(ma->displayText(QStringLiteral("姓名")) +
-                              QStringLiteral(" - 欢迎您的使用！"));
-            return true;
-        }
-    }
-    return false;
+    if (!lumo::findUser(*ma, suiEdit1->text(), suiComboBox1->currentText()))
+        return false;
+    suiEdit2->setText(ma->displayText(QStringLiteral("姓名")) +
+                      QStringLiteral(" - 欢迎您的使用！"));
+    return true;
 }
 
 void Tmain::suiButton1Click()
@@ -194,6 +186,7 @@ void Tmain::suiButton1Click()
             showMinimized();
             showMaximized();
             suiToolBar1->toolbutton4->setFocus();
+            m_login = {suiComboBox1->currentText(), QString()};
             UnlockMenus();
             return;
         }
@@ -205,6 +198,8 @@ void Tmain::suiButton1Click()
             m_ctx.dialogs.message(this, QStringLiteral("不可识别的用户？"), Dialogs::Icon::Warning);
             return;
         }
+        // The scan left the user's row current.
+        m_login = {suiComboBox1->currentText(), m_ctx.sj.ma->displayText(QStringLiteral("姓名"))};
         suiToolBar1->show();
         bsSkinMainMenuBar1->show();
         applyPermissions();

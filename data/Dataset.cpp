@@ -5,7 +5,10 @@
 
 #include <QDate>
 #include <QRegularExpression>
+#include <QSqlDriver>
 #include <QSqlRecord>
+
+#include <sqlite3.h>
 
 #include <algorithm>
 #include <limits>
@@ -18,8 +21,6 @@ using namespace dataset_detail;
 namespace
 {
 
-// Rows whose values stay in memory; the rest are read again by rowid.
-constexpr int kCacheLimit = 4096;
 constexpr int kFirstFetch = 64;
 
 } // namespace
@@ -131,6 +132,41 @@ void Dataset::startSource(const QString& statement)
     m_source = std::move(q);
 }
 
+void Dataset::readRowids(const QString& statement)
+{
+    const QSqlDatabase db = database();
+    // Straight from the engine: a search of hundreds of thousands of rows
+    // would otherwise spend most of its time making a QVariant per row id.
+    const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();
+    if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0) {
+        sqlite3* engine = *static_cast<sqlite3* const*>(handle.constData());
+        const QByteArray text = statement.toUtf8();
+        sqlite3_stmt* stmt = nullptr;
+        if (engine && sqlite3_prepare_v2(engine, text.constData(), int(text.size()), &stmt,
+                                         nullptr) == SQLITE_OK) {
+            int rc;
+            while ((rc = sqlite3_step(stmt)) == SQLITE_ROW)
+                m_rowids.push_back(sqlite3_column_int64(stmt, 0));
+            sqlite3_finalize(stmt);
+            if (rc != SQLITE_DONE)
+                throw DataError(QString::fromUtf8(sqlite3_errmsg(engine)));
+            return;
+        }
+        if (stmt)
+            sqlite3_finalize(stmt);
+        if (engine)
+            throw DataError(QString::fromUtf8(sqlite3_errmsg(engine)));
+    }
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    if (!q.exec(statement))
+        fail(q);
+    while (q.next())
+        m_rowids.push_back(q.value(0).toLongLong());
+    if (q.lastError().isValid())
+        fail(q);
+}
+
 void Dataset::open()
 {
     if (active())
@@ -173,8 +209,12 @@ void Dataset::openRows()
             m_table = m.captured(1);
             readColumns(m_table);
             m_hasRowid = true;
+            // The whole result is known at once as the row ids of the
+            // statement, in its order: cheap for the engine (often from an
+            // index alone), and it gives the row count and lets any row be
+            // read directly by its rowid, a page at a time.
             const int star = text.indexOf(QLatin1Char('*'));
-            startSource(text.left(star) + QStringLiteral("rowid, *") + text.mid(star + 1));
+            readRowids(text.left(star) + QStringLiteral("rowid") + text.mid(star + 1));
         } else {
             m_table.clear();
             auto q = std::make_unique<QSqlQuery>(database());
@@ -195,6 +235,8 @@ void Dataset::openRows()
     }
     setState(State::Browse);
     fetchMore(kFirstFetch);
+    if (m_source == nullptr && !m_rowids.empty() && m_cache.isEmpty())
+        loadBlock(0);
     m_bof = true;
     m_eof = m_rowids.empty();
     m_current = m_rowids.empty() ? -1 : 0;
@@ -248,20 +290,24 @@ void Dataset::refresh()
         moveTo(std::min(oldRow, loadedCount() - 1));
 }
 
+void Dataset::dropCache()
+{
+    // Keep the current row; the others are read again when needed.
+    Row current;
+    qint64 currentId = -1;
+    if (m_current >= 0 && size_t(m_current) < m_rowids.size()) {
+        currentId = m_rowids[size_t(m_current)];
+        current = m_cache.value(currentId);
+    }
+    m_cache.clear();
+    if (currentId >= 0 && !current.isEmpty())
+        m_cache.insert(currentId, current);
+}
+
 void Dataset::cacheRow(qint64 rowid, Row values)
 {
-    if (m_hasRowid && m_cache.size() >= kCacheLimit) {
-        // Keep the current row; the others are read again when needed.
-        Row current;
-        qint64 currentId = -1;
-        if (m_current >= 0 && size_t(m_current) < m_rowids.size()) {
-            currentId = m_rowids[size_t(m_current)];
-            current = m_cache.value(currentId);
-        }
-        m_cache.clear();
-        if (currentId >= 0 && !current.isEmpty())
-            m_cache.insert(currentId, current);
-    }
+    if (m_hasRowid && m_cache.size() >= kCacheLimit)
+        dropCache();
     m_cache.insert(rowid, std::move(values));
 }
 

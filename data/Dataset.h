@@ -18,11 +18,13 @@ namespace lumo
 // / post / delete and locate. Every grid and data-aware box bound to a
 // dataset shares its one current row.
 //
-// Rows are read lazily: opening reads nothing but the first rows, and the
-// row list grows as views or scans move forward. Rows are identified by
-// their rowid; only a bounded number of rows keep their values in memory,
-// others are read again by rowid when needed, so a dataset over a register
-// of hundreds of thousands of rows stays small.
+// Rows are identified by their rowid. A query of the form "select * from
+// <table> ..." knows its whole row list when it opens (the row ids of the
+// result, which the engine finds without reading the rows); a table reads
+// its row list lazily as views or scans move forward. Only a bounded number
+// of rows keep their values in memory; the others are read again by rowid,
+// a block of neighbouring rows at a time, so a dataset over a register of
+// hundreds of thousands of rows stays small and any row is reached at once.
 //
 // Failures raise DataError with the engine's text.
 class Dataset : public QObject
@@ -74,7 +76,8 @@ public:
     int recNo() const { return m_current; }
     bool moveTo(int row);
 
-    // Rows read so far; reading more happens on demand.
+    // Rows known so far (a query's whole result once open); reading more
+    // happens on demand.
     int loadedCount() const { return int(m_rowids.size()); }
     bool allLoaded() const { return !hasMore(); }
     void fetchMore(int rows = 256);
@@ -138,9 +141,15 @@ private:
     void checkBrowseMode();
     void resetRows();
     void startSource(const QString& statement);
+    void readRowids(const QString& statement);
+    // Reads the values of the not yet cached rows of the block around `row`
+    // in one statement.
+    void loadBlock(int row);
     void readColumns(const QString& table);
     const Row& rowValues(int row);
     void cacheRow(qint64 rowid, Row values);
+    // Forgets the values of every row but the current one.
+    void dropCache();
     QVariant fromStorage(int column, const QVariant& v) const;
     QVariant toStorage(int column, const QVariant& v) const;
     bool ensureLoaded(int row);

@@ -7,6 +7,9 @@
 namespace lumo::dataset_detail
 {
 
+// Rows whose values stay in memory; the rest are read again by rowid.
+constexpr int kCacheLimit = 4096;
+
 inline QString quoted(const QString& name)
 {
     QString n = name;

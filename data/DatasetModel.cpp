@@ -136,6 +136,9 @@ int DatasetModel::columnCount(const QModelIndex& parent) const
 
 QVariant DatasetModel::data(const QModelIndex& index, int role) const
 {
+    // Views ask for many roles per cell; only these carry data.
+    if (role != Qt::DisplayRole && role != Qt::EditRole && role != Qt::CheckStateRole)
+        return {};
     if (!m_dataset || !m_dataset->active() || !index.isValid())
         return {};
     const int c = fieldColumn(index.column());

@@ -15,6 +15,13 @@ namespace lumo
 
 using namespace dataset_detail;
 
+namespace
+{
+
+constexpr int kBlockRows = 64;
+
+} // namespace
+
 QVariant Dataset::fromStorage(int column, const QVariant& v) const
 {
     if (v.isNull())
@@ -79,20 +86,52 @@ const Dataset::Row& Dataset::rowValues(int row)
     auto it = m_cache.constFind(id);
     if (it != m_cache.constEnd())
         return *it;
-    Row values(m_fields.size());
     if (m_hasRowid && !m_table.isEmpty()) {
-        QSqlQuery q(database());
-        q.setForwardOnly(true);
-        q.prepare(QStringLiteral("SELECT * FROM %1 WHERE rowid = ?").arg(quoted(m_table)));
-        q.addBindValue(id);
-        if (!q.exec())
-            fail(q);
-        if (q.next())
-            for (int c = 0; c < m_fields.size(); ++c)
-                values[c] = fromStorage(c, q.value(c));
+        loadBlock(row);
+        it = m_cache.constFind(id);
+        if (it != m_cache.constEnd())
+            return *it;
     }
-    cacheRow(id, values);
+    // A row that is gone (deleted elsewhere) reads as empty values.
+    cacheRow(id, Row(m_fields.size()));
     return *m_cache.constFind(id);
+}
+
+void Dataset::loadBlock(int row)
+{
+    if (!m_hasRowid || m_table.isEmpty() || row < 0 || row >= loadedCount())
+        return;
+    // Blocks are aligned, so a page of a grid costs one or two statements
+    // and a scan one statement per block.
+    const int first = row / kBlockRows * kBlockRows;
+    const int end = std::min(first + kBlockRows, loadedCount());
+    QString ids;
+    int wanted = 0;
+    for (int r = first; r < end; ++r) {
+        const qint64 id = m_rowids[size_t(r)];
+        if (m_cache.contains(id))
+            continue;
+        if (wanted++ > 0)
+            ids += QLatin1Char(',');
+        ids += QString::number(id);
+    }
+    if (wanted == 0)
+        return;
+    if (m_cache.size() + wanted > kCacheLimit)
+        dropCache();
+    QSqlQuery q(database());
+    q.setForwardOnly(true);
+    if (!q.exec(QStringLiteral("SELECT rowid, * FROM %1 WHERE rowid IN (%2)")
+                    .arg(quoted(m_table), ids)))
+        fail(q);
+    while (q.next()) {
+        Row values(m_fields.size());
+        for (int c = 0; c < m_fields.size(); ++c)
+            values[c] = fromStorage(c, q.value(c + 1));
+        m_cache.insert(q.value(0).toLongLong(), std::move(values));
+    }
+    if (q.lastError().isValid())
+        fail(q);
 }
 
 QVariant Dataset::value(const QString& field) const

@@ -3,6 +3,7 @@
 #include "DataError.h"
 #include "DataSource.h"
 #include "Dataset.h"
+#include "SchemaMigration.h"
 
 #include <QAtomicInt>
 #include <QSqlError>
@@ -143,8 +144,16 @@ bool Tsj::lumo1Connected() const
 void Tsj::connectLumo1()
 {
     QSqlDatabase db = lumo1();
-    if (!db.isOpen())
+    if (!db.isOpen()) {
         openExisting(db, m_path);
+        // An older register is brought up to date; a newer one is refused.
+        try {
+            migrateSchema(db, m_path);
+        } catch (...) {
+            db.close();
+            throw;
+        }
+    }
     for (Dataset* d : {ADOTable1, ADOTable3, ADOTable4, ma, dj})
         d->open();
 }

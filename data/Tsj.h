@@ -13,8 +13,10 @@ class DataSource;
 // windows share. One instance lives from start to end of the program.
 //
 // Creating it connects lumo1 (read-write, never creating the file: a
-// missing "lumo.fc" raises DataError with the engine's text) and opens
-// ADOTable1, ADOTable3, ADOTable4, ma and dj on their first rows.
+// missing "lumo.fc" raises DataError with the engine's text), brings a
+// register of an older schema version up to date (SchemaMigration.h; a
+// newer one raises DataError) and opens ADOTable1, ADOTable3, ADOTable4, ma
+// and dj on their first rows.
 class Tsj : public QObject
 {
     Q_OBJECT

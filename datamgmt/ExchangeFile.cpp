@@ -7,7 +7,9 @@
 #include "DatabaseFile.h"
 #include "Dataset.h"
 #include "Folders.h"
+#include "ImportUpdate.h"
 #include "OperationGuard.h"
+#include "SchemaMigration.h"
 #include "Tsj.h"
 
 #include <QDir>
@@ -100,98 +102,6 @@ bool extractExchange(DataEnv& env, QString& detail)
     return ok;
 }
 
-void appendKeyPart(QByteArray& key, const QVariant& v)
-{
-    if (v.isNull()) {
-        key += 'n';
-        return;
-    }
-    switch (v.typeId()) {
-    case QMetaType::LongLong:
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::ULongLong:
-    case QMetaType::Bool:
-        key += 'i';
-        key += QByteArray::number(v.toLongLong());
-        break;
-    case QMetaType::Double:
-    case QMetaType::Float: {
-        const double d = v.toDouble();
-        // Whole numbers compare equal to the same integer.
-        if (std::isfinite(d) && d == std::floor(d) && std::fabs(d) < 9.0e18) {
-            key += 'i';
-            key += QByteArray::number(qint64(d));
-        } else {
-            key += 'd';
-            key += QByteArray::number(d, 'g', 17);
-        }
-        break;
-    }
-    case QMetaType::QByteArray: {
-        const QByteArray b = v.toByteArray();
-        key += 'b';
-        key += QByteArray::number(b.size());
-        key += ':';
-        key += b;
-        break;
-    }
-    default: {
-        const QByteArray t = v.toString().toUtf8();
-        key += 't';
-        key += QByteArray::number(t.size());
-        key += ':';
-        key += t;
-        break;
-    }
-    }
-    key += '|';
-}
-
-QString fieldList(const QStringList& fields)
-{
-    return fields.join(QStringLiteral(", "));
-}
-
-void check(bool ok, const QSqlQuery& q)
-{
-    if (!ok)
-        throw DataError(q.lastError().databaseText().isEmpty() ? q.lastError().text()
-                                                               : q.lastError().databaseText());
-}
-
-qint64 countRows(QSqlDatabase db)
-{
-    QSqlQuery q(db);
-    check(q.exec(QStringLiteral("SELECT count(*) FROM fcxx")), q);
-    return q.next() ? q.value(0).toLongLong() : 0;
-}
-
-// Reports `done` of `total` on a bar when the percentage changes.
-class BarReporter
-{
-public:
-    BarReporter(DataProgress& p, int bar, qint64 total) : m_p(p), m_bar(bar), m_total(total)
-    {
-        m_p.setBar(m_bar, 0);
-    }
-    void step(qint64 done)
-    {
-        const int percent = m_total > 0 ? int(done * 100 / m_total) : 100;
-        if (percent != m_last) {
-            m_last = percent;
-            m_p.setBar(m_bar, percent);
-            m_p.processEvents();
-        }
-    }
-
-private:
-    DataProgress& m_p;
-    int m_bar;
-    qint64 m_total;
-    int m_last = 0;
-};
-
 } // namespace
 
 const QStringList& comparedFields()
@@ -213,15 +123,6 @@ const QStringList& copiedFields()
         QStringLiteral("权属"),     QStringLiteral("备注"), QStringLiteral("相片"),
         QStringLiteral("联系电话"), QStringLiteral("房主"), QStringLiteral("登记日期")};
     return fields;
-}
-
-QByteArray duplicateKey(const QVariantList& values)
-{
-    QByteArray key;
-    key.reserve(128);
-    for (const QVariant& v : values)
-        appendKeyPart(key, v);
-    return key;
 }
 
 DataResult exportExchange(DataEnv& env)
@@ -295,93 +196,10 @@ DataResult importByUpdate(DataEnv& env)
             sj.connectLwb(up);
             QSqlDatabase ext = sj.lwb();
 
-            // The register's rows by their compared fields.
-            QSet<QByteArray> present;
-            const qint64 registerRows = countRows(reg);
-            const qint64 exchangeRows = countRows(ext);
-            present.reserve(registerRows + exchangeRows);
-            BarReporter bar1(env.progress, 1, exchangeRows);
-            BarReporter bar2(env.progress, 2, registerRows);
-            QVariantList values;
-            {
-                QSqlQuery q(reg);
-                q.setForwardOnly(true);
-                check(
-                    q.exec(QStringLiteral("SELECT %1 FROM fcxx").arg(fieldList(comparedFields()))),
-                    q);
-                qint64 done = 0;
-                while (q.next()) {
-                    values.clear();
-                    for (int i = 0; i < comparedFields().size(); ++i)
-                        values << q.value(i);
-                    present.insert(duplicateKey(values));
-                    bar2.step(++done);
-                }
-            }
-
-            // New numbers follow the register's last row (natural order).
-            qint64 next = 1;
-            {
-                QSqlQuery q(reg);
-                check(q.exec(QStringLiteral("SELECT 序号 FROM fcxx ORDER BY rowid DESC LIMIT 1")),
-                      q);
-                if (q.next() && !q.value(0).isNull() && q.value(0).toLongLong() > 0)
-                    next = q.value(0).toLongLong() + 1;
-            }
-
             if (!reg.transaction())
                 throw DataError(reg.lastError().text());
             inTransaction = true;
-            QStringList placeholders;
-            for (int i = 0; i <= copiedFields().size(); ++i)
-                placeholders << QStringLiteral("?");
-            QSqlQuery insert(reg);
-            check(insert.prepare(
-                      QStringLiteral("INSERT INTO fcxx (序号, %1) VALUES (%2)")
-                          .arg(fieldList(copiedFields()), placeholders.join(QStringLiteral(", ")))),
-                  insert);
-
-            // The compared fields first, then the copied ones not among them.
-            QStringList readFields = comparedFields();
-            QVector<int> copiedAt;
-            for (const QString& f : copiedFields()) {
-                int at = -1;
-                for (int i = 0; i < readFields.size(); ++i)
-                    if (readFields.at(i).compare(f, Qt::CaseInsensitive) == 0)
-                        at = i;
-                if (at < 0) {
-                    at = int(readFields.size());
-                    readFields << f;
-                }
-                copiedAt << at;
-            }
-            QSqlQuery q(ext);
-            q.setForwardOnly(true);
-            check(q.exec(QStringLiteral("SELECT %1 FROM fcxx ORDER BY rowid")
-                             .arg(fieldList(readFields))),
-                  q);
-            qint64 done = 0;
-            QVariantList row;
-            while (q.next()) {
-                row.clear();
-                for (int i = 0; i < readFields.size(); ++i)
-                    row << q.value(i);
-                values = row.mid(0, comparedFields().size());
-                if (!present.contains(duplicateKey(values))) {
-                    insert.bindValue(0, next);
-                    for (int i = 0; i < copiedAt.size(); ++i)
-                        insert.bindValue(i + 1, row.at(copiedAt.at(i)));
-                    check(insert.exec(), insert);
-                    // The new row takes part in the test of the rows after it.
-                    values[0] = next;
-                    present.insert(duplicateKey(values));
-                    ++next;
-                    ++r.added;
-                }
-                bar1.step(++done);
-            }
-            q.finish();
-            insert.finish();
+            r.added = int(addMissingListings(reg, ext, env.progress));
             if (!reg.commit())
                 throw DataError(reg.lastError().text());
             inTransaction = false;
@@ -428,6 +246,17 @@ DataResult importByReplacement(DataEnv& env)
     if (!extractExchange(env, detail)) {
         r.message = QStringLiteral("数据解压异常，可能是外部数据文件 fcsj.su 损坏？");
         r.detail = detail;
+        return r;
+    }
+    // A database of a newer program would not open here after the
+    // replacement: the local one stays.
+    const int version = fileSchemaVersion(updateFile(env.folders));
+    if (version > currentSchemaVersion()) {
+        r.message = QStringLiteral("外部数据文件 fcsj.su 来自更新版本的程序（数据库版本 %1，"
+                                   "本程序只能识别到版本 %2），不能用它替换数据库。\r\n"
+                                   "原来的数据库没有改变！")
+                        .arg(version)
+                        .arg(currentSchemaVersion());
         return r;
     }
     // The update database stays in place; its content is written into the

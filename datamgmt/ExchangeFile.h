@@ -16,11 +16,6 @@ const QStringList& comparedFields();
 // The fifteen fields copied into a new register row, in order.
 const QStringList& copiedFields();
 
-// A key equal for two rows exactly when their compared values are equal:
-// texts byte for byte, numbers by value (3 equals 3.0), and null only equal
-// to null. `values` holds the compared fields in the order above.
-QByteArray duplicateKey(const QVariantList& values);
-
 // Writes "fcsj.su" in the current folder. The archive is made beside it and
 // replaces an earlier exchange file only when complete.
 DataResult exportExchange(DataEnv& env);

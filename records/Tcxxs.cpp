@@ -261,7 +261,9 @@ void Tcxxs::FormClose()
 {
     const SettingsStore& store = context().store;
     saveColumnWidths(store, kFile, RxDBGrid1, 13);
-    store.WriteAppValue(QStringLiteral("lrheight"), QString::number(lowerPanelHeight()));
+    const QString height = QString::number(lowerPanelHeight());
+    if (store.ReadAppValue(QStringLiteral("lrheight")) != height)
+        store.WriteAppValue(QStringLiteral("lrheight"), height);
     if (QAction* n15 = frame().menuEntry(QStringLiteral("N15")))
         n15->setEnabled(false);
     frame().resultsWindowClosed();

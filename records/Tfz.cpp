@@ -1,11 +1,14 @@
 #include "Tfz.h"
 
 #include "AppContext.h"
+#include "Clock.h"
 #include "DataBinding.h"
 #include "DataError.h"
 #include "Dataset.h"
 #include "Dialogs.h"
 #include "MainFrame.h"
+#include "Passwords.h"
+#include "RevealLog.h"
 #include "Screen.h"
 #include "Tsj.h"
 
@@ -146,13 +149,11 @@ void Tfz::Button1Click()
         if (!users->active())
             users->open();
         const int saved = users->recNo();
-        const QString typed = Edit1->text();
-        for (users->first(); !users->eof(); users->next()) {
-            if (users->value(QStringLiteral("密码")).toString() == typed) {
-                accepted = true;
-                break;
-            }
-        }
+        accepted = findUser(*users, Edit1->text(), QString(), true);
+        // Who saw the owner is written before anything is shown: without
+        // the record the window stays locked.
+        if (accepted)
+            recordAcceptance(*users);
         if (saved >= 0)
             users->moveTo(saved);
     } catch (const DataError& e) {
@@ -181,6 +182,23 @@ void Tfz::Button1Click()
     }
     Edit1->setText(telephone);
     Edit2->setText(owner);
+}
+
+void Tfz::recordAcceptance(const Dataset& users)
+{
+    Dataset* found = m_ctx.sj.ADOQuery1;
+    // An empty search result shows no owner: there is nothing to record.
+    if (!found->active() || found->recNo() < 0)
+        return;
+    const LoginUser login = m_frame.loggedInUser();
+    Reveal reveal;
+    reveal.serial = found->value(QStringLiteral("序号"));
+    reveal.user = users.displayText(QStringLiteral("用户"));
+    reveal.name = users.displayText(QStringLiteral("姓名"));
+    reveal.loginUser = login.level;
+    reveal.loginName = login.name;
+    reveal.time = m_ctx.clock.now().toString(Qt::ISODate);
+    recordReveal(m_ctx.sj.lumo1(), reveal);
 }
 
 void Tfz::suiButton2Click()

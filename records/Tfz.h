@@ -9,12 +9,14 @@ namespace lumo
 {
 
 struct AppContext;
+class Dataset;
 class MainFrame;
 
 // The owner-details window: the property of the current search row, with
 // the detailed address, the owner's name and telephone hidden until any
-// user's password is typed. A separate window that stays on top and frees
-// itself when closed.
+// user's password is typed; each acceptance is recorded in fzck (who was
+// logged in, whose password, which listing, when). A separate window that
+// stays on top and frees itself when closed.
 class Tfz : public QWidget
 {
     Q_OBJECT
@@ -47,6 +49,10 @@ protected:
     bool event(QEvent* e) override;
 
 private:
+    // Adds the record of who saw the owner of the current search row:
+    // `users` stands on the row whose password was accepted.
+    void recordAcceptance(const Dataset& users);
+
     AppContext& m_ctx;
     MainFrame& m_frame;
 };

@@ -3,7 +3,7 @@
 set -euo pipefail
 pkgs=(build-essential cmake ninja-build pkg-config libsqlite3-dev
       qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-image-formats-plugins
-      libgl-dev zlib1g-dev sqlite3 clang libclang-rt-14-dev clang-format
+      libgl-dev zlib1g-dev libsodium-dev sqlite3 libsqlite3-dev clang libclang-rt-14-dev clang-format
       fonts-wqy-microhei python3)
 missing=()
 for p in "${pkgs[@]}"; do

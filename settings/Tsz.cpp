@@ -71,6 +71,7 @@ Tsz::Tsz(AppContext& ctx, MainFrame& frame, QWidget* parent) : ChildForm(ctx, fr
     buildListTab();
     buildPasswordTab();
     buildLevelTab();
+    buildRevealTab();
 
     suiButton1 = named(new QPushButton(QStringLiteral("关 闭"), body()), "suiButton1");
     LMDSimpleLabel1 = named(new QLabel(body()), "LMDSimpleLabel1");
@@ -92,7 +93,7 @@ Tsz::Tsz(AppContext& ctx, MainFrame& frame, QWidget* parent) : ChildForm(ctx, fr
     // Moving the mouse over the window or its tabs hides the filter bar's
     // floating check lists.
     for (QWidget* w : {body(), static_cast<QWidget*>(suiPageControl1), suiTabSheet1, suiTabSheet2,
-                       suiTabSheet3, suiTabSheet4}) {
+                       suiTabSheet3, suiTabSheet4, suiTabSheet5}) {
         w->setMouseTracking(true);
         w->installEventFilter(this);
     }

@@ -16,7 +16,8 @@ namespace lumo
 class DataGrid;
 
 // The settings window: the agency's name and telephone, the three lookup
-// lists, the users and the access levels.
+// lists, the users, the access levels and the record of who saw owners'
+// details.
 class Tsz : public ChildForm
 {
     Q_OBJECT
@@ -62,6 +63,16 @@ public:
     QPushButton* suiButton5;
     QPushButton* suiButton4;
 
+    // The record of who saw owners' details: filters by listing number and
+    // by user, the count, the rows newest first.
+    QWidget* suiTabSheet5;
+    QLabel* Label5;
+    QLineEdit* Edit8;
+    QLabel* Label6;
+    QLineEdit* Edit9;
+    QLabel* Label7;
+    QTableWidget* StringGrid2;
+
     QPushButton* suiButton1;
     QLabel* LMDSimpleLabel1;
 
@@ -82,6 +93,8 @@ public:
     void DBGridEh1CellClick();
     void suiButton1Click();
     void FormMouseMove();
+    // Shows the rows of the record that pass the two filters.
+    void fillReveals();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -92,6 +105,7 @@ private:
     void buildListTab();
     void buildPasswordTab();
     void buildLevelTab();
+    void buildRevealTab();
     void fillLevels();
     void setModes(int add, int change);
     bool checkUserInput();
@@ -99,8 +113,9 @@ private:
     void showError(const QString& text);
 
     bool m_shown = false;
-    // The users row found by the last lookup in the password box, and the
-    // level and password it was found by; -1 when the last lookup found none.
+    // The users row found by the last lookup in the password box, the level
+    // it was found by and the 密码 (hash) it held; -1 when the last lookup
+    // found none.
     int m_foundRow = -1;
     QString m_foundLevel;
     QString m_foundPassword;

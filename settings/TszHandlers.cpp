@@ -5,6 +5,7 @@
 #include "Dataset.h"
 #include "Dialogs.h"
 #include "LookupLists.h"
+#include "Passwords.h"
 #include "SettingsStore.h"
 #include "Tsj.h"
 #include "Tsz.h"
@@ -176,16 +177,12 @@ void Tsz::Edit5KeyPress()
     m_foundRow = -1;
     Dataset* ma = context().sj.ma;
     try {
-        for (ma->first(); !ma->eof(); ma->next()) {
-            if (ma->value(QStringLiteral("用户")).toString() == level &&
-                ma->value(QStringLiteral("密码")).toString() == password) {
-                Edit7->setText(ma->displayText(QStringLiteral("姓名")));
-                suiButton2->setEnabled(true);
-                m_foundRow = ma->recNo();
-                m_foundLevel = level;
-                m_foundPassword = password;
-                break;
-            }
+        if (findUser(*ma, password, level)) {
+            Edit7->setText(ma->displayText(QStringLiteral("姓名")));
+            suiButton2->setEnabled(true);
+            m_foundRow = ma->recNo();
+            m_foundLevel = level;
+            m_foundPassword = ma->value(QStringLiteral("密码")).toString();
         }
     } catch (const DataError& e) {
         showError(e.text());
@@ -239,18 +236,26 @@ void Tsz::Button3Click()
             }
             ma->edit();
         }
+        // Only the hash of the confirmation's text is stored.
+        const QString stored = hashPassword(Edit6->text());
         ma->setValue(QStringLiteral("用户"), level);
-        ma->setValue(QStringLiteral("密码"), Edit6->text());
+        ma->setValue(QStringLiteral("密码"), stored);
         ma->setValue(QStringLiteral("姓名"), Edit7->text());
         ma->post();
+        if (changing) {
+            m_foundLevel = level;
+            m_foundPassword = stored;
+        }
     } catch (const DataError& e) {
         ma->cancel();
         showError(e.text());
         return;
     }
-    if (changing) {
-        m_foundLevel = level;
-        m_foundPassword = Edit6->text();
+    // Rows of an earlier version still in plain text are hashed now.
+    try {
+        hashPlainPasswords(*ma);
+    } catch (const DataError& e) {
+        showError(e.text());
     }
     for (QWidget* w : {static_cast<QWidget*>(Edit5), static_cast<QWidget*>(Edit6),
                        static_cast<QWidget*>(Edit7), static_cast<QWidget*>(Button3)})

@@ -31,7 +31,11 @@ void saveColumnWidths(const SettingsStore& store, const QString& section, QTable
     const int n = qMin(count, grid->model()->columnCount());
     for (int c = 0; c < n; ++c) {
         const QString title = grid->model()->headerData(c, Qt::Horizontal).toString();
-        store.WriteSectionValue(section, title, QString::number(grid->columnWidth(c)));
+        const QString width = QString::number(grid->columnWidth(c));
+        // Every write syncs the settings file to disk: a width that is
+        // stored already is left alone.
+        if (store.ReadSectionValue(section, title) != width)
+            store.WriteSectionValue(section, title, width);
     }
 }
 

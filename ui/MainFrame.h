@@ -12,6 +12,14 @@ namespace lumo
 
 class ChildForm;
 
+// The user logged in at the main window: the level chosen and the name of
+// the users row found ("查询用户" and no name for the guest); both empty
+// before a login.
+struct LoginUser {
+    QString level;
+    QString name;
+};
+
 // What the working windows need of the main window.
 class MainFrame
 {
@@ -42,6 +50,8 @@ public:
     // Opens the photo preview of the search result's current row, a
     // separate window that stays on top.
     virtual void openPhotoPreview() = 0;
+    // The login holds until the program ends.
+    virtual LoginUser loggedInUser() const { return {}; }
 };
 
 } // namespace lumo

@@ -2,6 +2,7 @@
 #include "ArchiveCommand.h"
 #include "CalendarCommand.h"
 #include "DataCommand.h"
+#include "RevealCommand.h"
 
 #include <QCoreApplication>
 
@@ -16,7 +17,7 @@ void usage(std::ostream& out)
 {
     out << "usage: lumoctl archive pack|unpack|list|verify ...\n"
            "       lumoctl calendar DATE [HH:MM] [--json]\n"
-        << lumo::dataCommandUsage();
+        << lumo::dataCommandUsage() << lumo::revealsCommandUsage();
 }
 
 } // namespace
@@ -38,6 +39,10 @@ int main(int argc, char* argv[])
         // The database layer needs an application object.
         QCoreApplication app(argc, argv);
         return lumo::dataCommand(command, args, std::cout, std::cerr);
+    }
+    if (command == "reveals") {
+        QCoreApplication app(argc, argv);
+        return lumo::revealsCommand(args, std::cout, std::cerr);
     }
     if (command == "--help" || command == "-h" || command == "help") {
         usage(std::cout);

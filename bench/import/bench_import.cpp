@@ -1,9 +1,17 @@
 // Import by update of an exchange file of N listings (half of them already in
-// the register) into a register of N, the closing backup of that register,
-// and the duplicate test by hash against the walk over the register on a
-// smaller pair. Prints "name value unit" lines.
+// the register) into a realistic register of N, and the closing backup of
+// that register. Prints "name value unit" lines, each figure with its anchor
+// from the same run:
+//   import_update_<N>_s         the import (median of the runs)
+//   anchor_<N>_s                cp of the update database + inflating the
+//                               exchange data (gzip -dc) + the sqlite3 shell
+//                               inserting the same new rows into a copy of the
+//                               same register
+//   import_update_<N>_peak_rss_mb  peak resident memory during the import
+//   closing_backup_<N>_s / gzip9_<N>_s  the closing backup of the register and
+//                               gzip -9 of the same file, run alternately
 //
-// usage: bench_import [N] [QUADRATIC_N]   (defaults 200000 and 5000)
+// usage: bench_import [--runs R] [--no-backup] [N ...]   (default N 200000)
 #include "BackupFile.h"
 #include "BackupSlots.h"
 #include "Clock.h"
@@ -23,6 +31,7 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -142,54 +151,11 @@ void prepare(const QString& root, int n)
     withDatabase(exchange, [](QSqlDatabase d) {
         exec(d, QStringLiteral("UPDATE fcxx SET 序号 = 序号 + 10000000 WHERE 序号 % 2 = 0"));
     });
+    // As the export writes it.
     TBackupFile archive;
-    archive.SetCompressionLevel(clFastest);
+    archive.SetCompressionLevel(clMax);
     if (!archive.Backup({exchange.toStdString()}, (app + QStringLiteral("/fcsj.su")).toStdString()))
         fail(QStringLiteral("exchange file not written"));
-}
-
-// The rule as stated: every exchange row compared with every register row
-// until one matches; new rows join the register. Rows are held in memory, so
-// this is a lower bound of the walk over the register dataset.
-qint64 quadraticImport(const QString& root)
-{
-    auto read = [](const QString& path) {
-        QList<QVariantList> rows;
-        withDatabase(path, [&](QSqlDatabase db) {
-            QSqlQuery q(db);
-            q.exec(QStringLiteral("SELECT %1 FROM fcxx ORDER BY rowid")
-                       .arg(comparedFields().join(QStringLiteral(", "))));
-            while (q.next()) {
-                QVariantList r;
-                for (int i = 0; i < comparedFields().size(); ++i)
-                    r << q.value(i);
-                rows << r;
-            }
-        });
-        return rows;
-    };
-    QList<QVariantList> reg = read(root + QStringLiteral("/app/lumo.fc"));
-    const QList<QVariantList> ext = read(root + QStringLiteral("/exchange/lumo.fc"));
-    qint64 added = 0;
-    for (const QVariantList& e : ext) {
-        bool found = false;
-        for (const QVariantList& r : reg) {
-            bool same = true;
-            for (int i = 0; same && i < r.size(); ++i)
-                same = r.at(i).isNull() == e.at(i).isNull() && r.at(i) == e.at(i);
-            if (same) {
-                found = true;
-                break;
-            }
-        }
-        if (!found) {
-            QVariantList n = e;
-            n[0] = reg.isEmpty() ? 1 : reg.last().at(0).toLongLong() + 1;
-            reg << n;
-            ++added;
-        }
-    }
-    return added;
 }
 
 double runImport(const QString& root, int* added)
@@ -210,53 +176,172 @@ double runImport(const QString& root, int* added)
     return seconds;
 }
 
+double median(QList<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v.isEmpty() ? -1 : v[v.size() / 2];
+}
+
+double seconds(const QElapsedTimer& t)
+{
+    return t.nsecsElapsed() / 1e9;
+}
+
+void run(const QString& program, const QStringList& args, const QString& output = QString())
+{
+    QProcess p;
+    if (!output.isEmpty())
+        p.setStandardOutputFile(output);
+    else
+        p.setStandardOutputFile(QProcess::nullDevice());
+    p.start(program, args);
+    if (!p.waitForFinished(-1) || p.exitCode() != 0)
+        fail(program + QLatin1Char(' ') + args.join(QLatin1Char(' ')) + QStringLiteral(" failed"));
+}
+
+void copyFresh(const QString& from, const QString& to)
+{
+    QFile::remove(to);
+    if (!QFile::copy(from, to))
+        fail(QStringLiteral("cannot copy ") + from);
+    QFile::setPermissions(to, QFile::ReadOwner | QFile::WriteOwner);
+}
+
+// Kilobytes of a line of /proc/self/status.
+double statusMb(const char* field)
+{
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : f.readAll().split('\n'))
+        if (line.startsWith(field))
+            return line.mid(int(qstrlen(field))).trimmed().split(' ').value(0).toDouble() / 1024.0;
+    return -1;
+}
+
+// Starts a new peak of the resident memory (Linux: writing 5 to clear_refs).
+void resetPeakRss()
+{
+    QFile f(QStringLiteral("/proc/self/clear_refs"));
+    if (f.open(QIODevice::WriteOnly))
+        f.write("5");
+}
+
+// The anchor: what the import does at least, done by the standard tools.
+double anchor(const QString& root, int n)
+{
+    const QString reg = root + QStringLiteral("/anchor.fc");
+    copyFresh(root + QStringLiteral("/pristine.fc"), reg);
+    const QString up = root + QStringLiteral("/anchor.up");
+    QFile::remove(up);
+    const QString sql =
+        QStringLiteral(
+            "ATTACH '%1' AS up; BEGIN; INSERT INTO fcxx (序号, sb, 区域, 房屋地址, 楼层, "
+            "房龄, 面积, 价格, 户型, 朝向, 权属, 备注, 相片, 联系电话, 房主, 登记日期) "
+            "SELECT 序号 - 10000000 + %2, sb, 区域, 房屋地址, 楼层, 房龄, 面积, 价格, "
+            "户型, 朝向, 权属, 备注, 相片, 联系电话, 房主, 登记日期 FROM up.fcxx "
+            "WHERE 序号 > 10000000 ORDER BY rowid; COMMIT;")
+            .arg(up)
+            .arg(n);
+    QElapsedTimer t;
+    t.start();
+    run(QStringLiteral("cp"), {root + QStringLiteral("/exchange/lumo.fc"), up});
+    run(QStringLiteral("gzip"), {QStringLiteral("-dc"), root + QStringLiteral("/exchange.gz")},
+        root + QStringLiteral("/inflated"));
+    run(QStringLiteral("sqlite3"), {reg, sql});
+    const double s = seconds(t);
+    QFile::remove(reg);
+    QFile::remove(up);
+    QFile::remove(root + QStringLiteral("/inflated"));
+    return s;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
-    const int n = argc > 1 ? std::atoi(argv[1]) : 200000;
-    const int small = argc > 2 ? std::atoi(argv[2]) : 5000;
-
-    QTemporaryDir big;
-    prepare(big.path(), n);
-    {
-        BenchFolders folders(big.path());
-        SettingsStore store(folders);
-        Clock clock;
-        DataProgress progress;
-        DataEnv env{nullptr, store, folders, clock, progress};
-        QElapsedTimer t;
-        t.start();
-        const DataResult r = closingBackup(env);
-        if (!r.ok)
-            fail(r.fullText());
-        print("closing_backup_time", t.elapsed() / 1000.0, "s");
-        print("closing_backup_size",
-              QFileInfo(folders.appDir() + QStringLiteral("/fcxx.vvv")).size() / 1048576.0, "MiB");
-        print("register_size",
-              QFileInfo(folders.appDir() + QStringLiteral("/lumo.fc")).size() / 1048576.0, "MiB");
+    int runs = 3;
+    bool backup = true;
+    QList<int> sizes;
+    const QStringList args = app.arguments();
+    for (int i = 1; i < args.size(); ++i) {
+        if (args[i] == QStringLiteral("--runs") && i + 1 < args.size())
+            runs = std::max(1, args[++i].toInt());
+        else if (args[i] == QStringLiteral("--no-backup"))
+            backup = false;
+        else if (args[i].toInt() > 0)
+            sizes << args[i].toInt();
+        else {
+            std::fprintf(stderr, "usage: bench_import [--runs R] [--no-backup] [N ...]\n");
+            return 2;
+        }
     }
-    int added = 0;
-    print("import_update_time", runImport(big.path(), &added), "s");
-    print("import_update_added", added, "rows");
-    print("import_update_listings", n, "rows");
+    if (sizes.isEmpty())
+        sizes << 200000;
 
-    QTemporaryDir pair;
-    prepare(pair.path(), small);
-    QElapsedTimer t;
-    t.start();
-    const qint64 quadraticAdded = quadraticImport(pair.path());
-    const double quadratic = t.elapsed() / 1000.0;
-    int hashAdded = 0;
-    const double hashed = runImport(pair.path(), &hashAdded);
-    if (quadraticAdded != hashAdded)
-        fail(QStringLiteral("the two duplicate tests disagree: %1 and %2")
-                 .arg(quadraticAdded)
-                 .arg(hashAdded));
-    print("quadratic_rule_in_memory_small_time", quadratic, "s");
-    print("hash_rule_small_time", hashed, "s");
-    print("quadratic_to_hash_ratio", hashed > 0 ? quadratic / hashed : 0, "x");
-    print("small_listings", small, "rows");
+    for (int n : sizes) {
+        QTemporaryDir dir;
+        const QString root = dir.path();
+        prepare(root, n);
+        const QString db = root + QStringLiteral("/app/lumo.fc");
+        copyFresh(db, root + QStringLiteral("/pristine.fc"));
+        run(QStringLiteral("gzip"),
+            {QStringLiteral("-9c"), root + QStringLiteral("/exchange/lumo.fc")},
+            root + QStringLiteral("/exchange.gz"));
+        const QByteArray tag = QByteArray::number(n);
+
+        QList<double> imports, anchors, peaks;
+        int added = 0;
+        for (int i = 0; i < runs; ++i) {
+            anchors << anchor(root, n);
+            copyFresh(root + QStringLiteral("/pristine.fc"), db);
+            resetPeakRss();
+            imports << runImport(root, &added);
+            peaks << statusMb("VmHWM:");
+        }
+        print(("import_update_" + tag + "_s").constData(), median(imports), "s");
+        print(("anchor_" + tag + "_s").constData(), median(anchors), "s");
+        print(("import_vs_anchor_" + tag + "_ratio").constData(), median(imports) / median(anchors),
+              "ratio");
+        print(("import_update_" + tag + "_peak_rss_mb").constData(),
+              *std::max_element(peaks.begin(), peaks.end()), "MB");
+        print(("import_update_" + tag + "_added").constData(), added, "rows");
+        print(("register_" + tag + "_mb").constData(),
+              QFileInfo(root + QStringLiteral("/pristine.fc")).size() / 1048576.0, "MB");
+
+        if (!backup)
+            continue;
+        QList<double> backups, gzips;
+        for (int i = 0; i < runs; ++i) {
+            // A fresh settings folder each time: the closing backup runs once
+            // a day.
+            QTemporaryDir slot;
+            BenchFolders folders(slot.path());
+            QDir().mkpath(folders.appDir());
+            QDir().mkpath(folders.configDir());
+            copyFresh(root + QStringLiteral("/pristine.fc"),
+                      folders.appDir() + QStringLiteral("/lumo.fc"));
+            SettingsStore store(folders);
+            Clock clock;
+            DataProgress progress;
+            DataEnv env{nullptr, store, folders, clock, progress};
+            QElapsedTimer t;
+            t.start();
+            const DataResult r = closingBackup(env);
+            backups << seconds(t);
+            if (!r.ok || r.skipped)
+                fail(QStringLiteral("closing backup: ") + r.fullText());
+            t.start();
+            run(QStringLiteral("gzip"),
+                {QStringLiteral("-9c"), root + QStringLiteral("/pristine.fc")},
+                QProcess::nullDevice());
+            gzips << seconds(t);
+        }
+        print(("closing_backup_" + tag + "_s").constData(), median(backups), "s");
+        print(("gzip9_" + tag + "_s").constData(), median(gzips), "s");
+        print(("closing_backup_vs_gzip9_" + tag + "_ratio").constData(),
+              median(backups) / median(gzips), "ratio");
+    }
     return 0;
 }

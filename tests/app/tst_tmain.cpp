@@ -2,6 +2,7 @@
 #include "Dataset.h"
 #include "FilterBar.h"
 #include "LookupLists.h"
+#include "Passwords.h"
 #include "TestApp.h"
 #include "Tmain.h"
 
@@ -16,6 +17,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QShortcut>
+#include <QSqlQuery>
 #include <QTest>
 #include <QToolButton>
 
@@ -196,31 +198,47 @@ void TestTmain::login_data()
     QTest::addColumn<bool>("accepted");
     QTest::addColumn<bool>("menuBar");
     QTest::addColumn<QString>("welcome");
-    QTest::addRow("guest without password")
-        << QStringLiteral("查询用户") << QString() << true << false << QString();
-    QTest::addRow("guest with any text")
-        << QStringLiteral("查询用户") << QStringLiteral("xyz") << true << false << QString();
-    QTest::addRow("administrator") << QStringLiteral("管理员") << QStringLiteral("admin") << true
-                                   << true << QStringLiteral("系统管理员 - 欢迎您的使用！");
-    QTest::addRow("wrong password")
-        << QStringLiteral("管理员") << QStringLiteral("Admin") << false << true << QString();
-    QTest::addRow("password of another level")
-        << QStringLiteral("管理员") << QStringLiteral("agent1") << false << true << QString();
-    QTest::addRow("second user of a level")
-        << QStringLiteral("业务员") << QStringLiteral("agent2") << true << true
-        << QStringLiteral("李四 - 欢迎您的使用！");
-    QTest::addRow("first user of a level, first of two equal rows")
-        << QStringLiteral("业务员") << QStringLiteral("agent1") << true << true
-        << QStringLiteral("张三 - 欢迎您的使用！");
-    QTest::addRow("no password against a null password")
-        << QStringLiteral("业务员") << QString() << false << true << QString();
-    QTest::addRow("level differing in letter case")
-        << QStringLiteral("Agent") << QStringLiteral("pw") << false << true << QString();
-    QTest::addRow("password differing in letter case")
-        << QStringLiteral("agent") << QStringLiteral("PW") << false << true << QString();
-    QTest::addRow("level of lower-case letters")
-        << QStringLiteral("agent") << QStringLiteral("pw") << true << true
-        << QStringLiteral("小写 - 欢迎您的使用！");
+    QTest::addColumn<bool>("hashed");
+    // Every case twice: over hashed rows, and over the plain-text rows of a
+    // register from an earlier version.
+    struct Case {
+        const char* name;
+        QString level;
+        QString password;
+        bool accepted;
+        bool menuBar;
+        QString welcome;
+    };
+    QList<Case> cases;
+    auto add = [&cases](const char* name, const QString& level, const QString& password,
+                        bool accepted, bool menuBar, const QString& welcome) {
+        cases.append({name, level, password, accepted, menuBar, welcome});
+    };
+    add("guest without password", QStringLiteral("查询用户"), QString(), true, false, QString());
+    add("guest with any text", QStringLiteral("查询用户"), QStringLiteral("xyz"), true, false,
+        QString());
+    add("administrator", QStringLiteral("管理员"), QStringLiteral("admin"), true, true,
+        QStringLiteral("系统管理员 - 欢迎您的使用！"));
+    add("wrong password", QStringLiteral("管理员"), QStringLiteral("Admin"), false, true,
+        QString());
+    add("password of another level", QStringLiteral("管理员"), QStringLiteral("agent1"), false,
+        true, QString());
+    add("second user of a level", QStringLiteral("业务员"), QStringLiteral("agent2"), true, true,
+        QStringLiteral("李四 - 欢迎您的使用！"));
+    add("first user of a level, first of two equal rows", QStringLiteral("业务员"),
+        QStringLiteral("agent1"), true, true, QStringLiteral("张三 - 欢迎您的使用！"));
+    add("no password against a null password", QStringLiteral("业务员"), QString(), false, true,
+        QString());
+    add("level differing in letter case", QStringLiteral("Agent"), QStringLiteral("pw"), false,
+        true, QString());
+    add("password differing in letter case", QStringLiteral("agent"), QStringLiteral("PW"), false,
+        true, QString());
+    add("level of lower-case letters", QStringLiteral("agent"), QStringLiteral("pw"), true, true,
+        QStringLiteral("小写 - 欢迎您的使用！"));
+    for (bool hashed : {true, false})
+        for (const Case& c : cases)
+            QTest::addRow("%s, %s", hashed ? "hashed" : "plain", c.name)
+                << c.level << c.password << c.accepted << c.menuBar << c.welcome << hashed;
 }
 
 void TestTmain::login()
@@ -230,12 +248,26 @@ void TestTmain::login()
     QFETCH(bool, accepted);
     QFETCH(bool, menuBar);
     QFETCH(QString, welcome);
+    QFETCH(bool, hashed);
     TestApp app;
+    if (!hashed)
+        app.exec(QStringLiteral("UPDATE ma SET 密码 = 'admin'"));
     app.exec(QStringLiteral("INSERT INTO jb (级别, 房源录入, 名片管理) VALUES ('业务员', 1, 1)"));
     app.exec(QStringLiteral("INSERT INTO jb (级别) VALUES ('agent')"));
-    app.exec(QStringLiteral("INSERT INTO ma VALUES ('业务员', 'agent1', '张三'), "
-                            "('业务员', 'agent2', '李四'), ('业务员', 'agent1', '重复'), "
-                            "('业务员', NULL, '无密码'), ('agent', 'pw', '小写')"));
+    QSqlQuery insert(app.sj->lumo1());
+    insert.prepare(QStringLiteral("INSERT INTO ma VALUES (?, ?, ?)"));
+    for (const auto& [user, pass, name] :
+         {std::tuple{"业务员", "agent1", "张三"}, std::tuple{"业务员", "agent2", "李四"},
+          std::tuple{"业务员", "agent1", "重复"}, std::tuple{"业务员", "", "无密码"},
+          std::tuple{"agent", "pw", "小写"}}) {
+        const QString text = QString::fromUtf8(pass);
+        insert.addBindValue(QString::fromUtf8(user));
+        insert.addBindValue(text.isEmpty() ? QVariant()
+                            : hashed       ? QVariant(hashPassword(text))
+                                           : QVariant(text));
+        insert.addBindValue(QString::fromUtf8(name));
+        QVERIFY(insert.exec());
+    }
     app.sj->ma->refresh();
     app.sj->dj->refresh();
     Tmain w(*app.ctx);
@@ -258,6 +290,18 @@ void TestTmain::login()
         QCOMPARE(app.dialogs.messages, QStringList{QStringLiteral("不可识别的用户？")});
         for (const QString& name : kProtected)
             QVERIFY2(!entry(w, name)->isEnabled(), qPrintable(name));
+    }
+    // The login is kept for the windows that record who used them.
+    const QString name = welcome.section(QStringLiteral(" - "), 0, 0);
+    QCOMPARE(w.loggedInUser().level, accepted ? level : QString());
+    QCOMPARE(w.loggedInUser().name, name);
+    // The accepted row of a plain-text register now holds the hash.
+    if (accepted && !welcome.isEmpty()) {
+        const QString stored =
+            app.scalar(QStringLiteral("SELECT 密码 FROM ma WHERE 姓名 = '%1'").arg(name))
+                .toString();
+        QVERIFY2(isPasswordHash(stored), qPrintable(stored));
+        QVERIFY(verifyPassword(stored, password));
     }
     if (accepted && level == QStringLiteral("业务员")) {
         QVERIFY(entry(w, QStringLiteral("N6"))->isVisible());

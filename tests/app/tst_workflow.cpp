@@ -2,6 +2,7 @@
 // rows into the print list, print it, look at a photo and the owner, close.
 #include "Dataset.h"
 #include "FilterBar.h"
+#include "Passwords.h"
 #include "TestApp.h"
 #include "Tmain.h"
 
@@ -9,12 +10,15 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPrinterInfo>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTest>
 #include <QToolButton>
 
@@ -47,6 +51,7 @@ class TestWorkflow : public QObject
     Q_OBJECT
 private slots:
     void searchCollectPrintAndClose();
+    void ownerRevealIsRecordedWithTheLogin();
 };
 
 void TestWorkflow::searchCollectPrintAndClose()
@@ -102,6 +107,62 @@ void TestWorkflow::searchCollectPrintAndClose()
     QVERIFY(!w.N15->isEnabled());
     QCOMPARE(app.scalar(QStringLiteral("SELECT count(*) FROM fzxx")).toInt(), 0);
     QVERIFY(w.N6->isEnabled());
+}
+
+// An agent logs in, opens the owner details of a found listing with a
+// colleague's password; the record names both, and the settings window
+// shows it.
+void TestWorkflow::ownerRevealIsRecordedWithTheLogin()
+{
+    TestApp app;
+    app.addListing(1, QStringLiteral("卖"), QStringLiteral("和平区"));
+    app.addListing(2, QStringLiteral("卖"), QStringLiteral("铁西区"));
+    app.exec(QStringLiteral("INSERT INTO jb (级别, 房主电话, 软件设置) VALUES ('业务员', 1, 1)"));
+    app.exec(QStringLiteral("INSERT INTO ma VALUES ('业务员', '%1', '小李')")
+                 .arg(hashPassword(QStringLiteral("agent-pass"))));
+    app.sj->ma->refresh();
+    app.sj->dj->refresh();
+    app.clock.current = QDateTime(QDate(2026, 12, 10), QTime(14, 0, 1));
+    Tmain w(*app.ctx);
+    w.show();
+    w.findChild<QComboBox*>(QStringLiteral("suiComboBox1"))
+        ->setCurrentText(QStringLiteral("业务员"));
+    QTest::keyClicks(w.findChild<QLineEdit*>(QStringLiteral("suiEdit1")),
+                     QStringLiteral("agent-pass"));
+    QTest::mouseClick(w.findChild<QPushButton*>(QStringLiteral("suiButton1")), Qt::LeftButton);
+    QVERIFY(app.dialogs.messages.isEmpty());
+
+    QTest::mouseClick(w.findChild<QToolButton*>(QStringLiteral("toolbutton4")), Qt::LeftButton);
+    QMdiSubWindow* results = w.mdiArea()->currentSubWindow();
+    QVERIFY(results);
+    auto* grid = results->findChild<QTableView*>(QStringLiteral("RxDBGrid1"));
+    grid->setCurrentIndex(grid->model()->index(1, 0));
+    w.N15->trigger();
+    QTRY_VERIFY(topLevel(QStringLiteral("Tfz")));
+    QWidget* owner = topLevel(QStringLiteral("Tfz"));
+    auto* password = owner->findChild<QLineEdit*>(QStringLiteral("Edit1"));
+    QTest::keyClicks(password, QStringLiteral("admin"));
+    QTest::keyClick(password, Qt::Key_Return);
+    QCOMPARE(password->text(), QStringLiteral("13800000000"));
+    QCOMPARE(app.scalar(QStringLiteral("SELECT group_concat(序号 || '|' || 用户 || '|' || 姓名 || "
+                                       "'|' || 登录用户 || '|' || 登录姓名 || '|' || 时间) "
+                                       "FROM fzck"))
+                 .toString(),
+             QStringLiteral("2|管理员|系统管理员|业务员|小李|2026-12-10T14:00:01"));
+    owner->close();
+
+    w.N11->trigger();
+    QTRY_VERIFY(w.mdiArea()->subWindowList().isEmpty());
+    w.N2->trigger();
+    QMdiSubWindow* settings = w.mdiArea()->currentSubWindow();
+    QVERIFY(settings);
+    auto* tabs = settings->findChild<QTabWidget*>(QStringLiteral("suiPageControl1"));
+    tabs->setCurrentWidget(settings->findChild<QWidget*>(QStringLiteral("suiTabSheet5")));
+    auto* record = settings->findChild<QTableWidget*>(QStringLiteral("StringGrid2"));
+    QCOMPARE(record->rowCount(), 1);
+    QCOMPARE(record->item(0, 5)->text(), QStringLiteral("小李"));
+    QCOMPARE(settings->findChild<QLabel*>(QStringLiteral("Label7"))->text(),
+             QStringLiteral("共 1 条记录"));
 }
 
 QTEST_MAIN(TestWorkflow)

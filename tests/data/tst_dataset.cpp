@@ -37,6 +37,7 @@ private slots:
     void queryOfSelectAllCanDelete();
     void nonSelectStatementRunsThenFails();
     void largeTableReadsLazily();
+    void searchQueryKnowsItsWholeResult();
     void modelFollowsRowsAndSwitchesDataset();
     void missingDatabaseGivesEngineText();
     void movingAwayFromUntouchedNewRowAddsNothing();
@@ -301,6 +302,37 @@ void TestDataset::largeTableReadsLazily()
     // Rows whose values were dropped from memory are read again.
     QCOMPARE(t->valueAt(0, 0).toInt(), 1);
     QCOMPARE(t->valueAt(12345, 0).toInt(), 12346);
+}
+
+// A search's row count is known when it opens, so a grid's model has every
+// row at once and any row is read directly, the last one included.
+void TestDataset::searchQueryKnowsItsWholeResult()
+{
+    TestApp app;
+    app.exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n "
+                            "WHERE i < 20000) INSERT INTO fcxx (序号, SB, 楼层) SELECT 20001 - i, "
+                            "CASE WHEN i % 2 THEN '卖' ELSE '租' END, i FROM n"));
+    Dataset* q = app.sj->ADOQuery1;
+    q->setSql(
+        {QStringLiteral("select * from fcxx where sb='卖'"), QStringLiteral("ORDER BY 序号")});
+    q->open();
+    QVERIFY(q->allLoaded());
+    QCOMPARE(q->loadedCount(), 10000);
+    DatasetModel model(app.sj->DataSource1);
+    QCOMPARE(model.rowCount(), 10000);
+    QVERIFY(!model.canFetchMore({}));
+    // Serial numbers 2, 4, ... 20000 in order.
+    QCOMPARE(model.data(model.index(9999, 0)).toString(), QStringLiteral("20000"));
+    QCOMPARE(model.data(model.index(0, 0)).toString(), QStringLiteral("2"));
+    QCOMPARE(model.data(model.index(5000, 0)).toString(), QStringLiteral("10002"));
+    q->last();
+    QCOMPARE(q->recNo(), 9999);
+    QCOMPARE(q->value(QStringLiteral("楼层")).toInt(), 1);
+    // Rows changed after the search show their new values.
+    app.exec(QStringLiteral("UPDATE fcxx SET 楼层 = 99 WHERE 序号 = 4"));
+    q->refresh();
+    QCOMPARE(q->recNo(), 9999);
+    QCOMPARE(q->valueAt(1, q->fieldIndex(QStringLiteral("楼层"))).toInt(), 99);
 }
 
 void TestDataset::modelFollowsRowsAndSwitchesDataset()

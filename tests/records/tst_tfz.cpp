@@ -1,5 +1,6 @@
 #include "Dataset.h"
 #include "FakeMainFrame.h"
+#include "Passwords.h"
 #include "TestApp.h"
 #include "Tfz.h"
 
@@ -7,6 +8,7 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QSqlQuery>
 #include <QtTest>
 
 using namespace lumo;
@@ -33,6 +35,22 @@ void searchTwo(test::TestApp& app)
     q->open();
 }
 
+// The record of who saw which owner, oldest first, one text per row.
+QStringList reveals(test::TestApp& app)
+{
+    QStringList rows;
+    QSqlQuery q(app.sj->lumo1());
+    q.exec(QStringLiteral("SELECT 序号, 用户, 姓名, 登录用户, 登录姓名, 时间 FROM fzck ORDER BY "
+                          "rowid"));
+    while (q.next()) {
+        QStringList fields;
+        for (int i = 0; i < 6; ++i)
+            fields << q.value(i).toString();
+        rows << fields.join(QLatin1Char('|'));
+    }
+    return rows;
+}
+
 void typePassword(Tfz& w, const QString& text)
 {
     w.Edit1->clear();
@@ -52,6 +70,9 @@ private slots:
     void ownerDoesNotFollowLaterMoves();
     void reactivationEmptiesOwnerOnly();
     void emptyResultUnlocksWithEmptyBoxes();
+    void acceptanceIsRecordedOnce();
+    void firstUserWithThePasswordIsRecorded();
+    void unrecordableAcceptanceStaysLocked();
     void closeButtonFreesWindow();
 };
 
@@ -177,6 +198,88 @@ void TestTfz::emptyResultUnlocksWithEmptyBoxes()
     QCOMPARE(w.Edit1->text(), QString());
     QCOMPARE(w.Edit2->text(), QString());
     QVERIFY(app.dialogs.messages.isEmpty());
+    // No owner was shown, so nobody is recorded.
+    QCOMPARE(reveals(app), QStringList());
+}
+
+void TestTfz::acceptanceIsRecordedOnce()
+{
+    test::TestApp app;
+    test::FakeMainFrame frame;
+    frame.login = {QStringLiteral("管理员"), QStringLiteral("系统管理员")};
+    searchTwo(app);
+    app.sj->ADOQuery1->next();
+    app.clock.current = QDateTime(QDate(2026, 12, 10), QTime(9, 5, 7));
+    Tfz w(*app.ctx, frame, &frame);
+    w.setAttribute(Qt::WA_DeleteOnClose, false);
+    w.show();
+    typePassword(w, QStringLiteral("wrong"));
+    QCOMPARE(reveals(app), QStringList());
+    // Another user's password: that user is recorded beside the login.
+    typePassword(w, QStringLiteral("wang99"));
+    QCOMPARE(w.Edit2->text(), QStringLiteral("李四"));
+    QCOMPARE(reveals(app),
+             QStringList{QStringLiteral("2|小王|王五|管理员|系统管理员|2026-12-10T09:05:07")});
+    // The plain-text row of an earlier version is hashed on acceptance.
+    QVERIFY(isPasswordHash(
+        app.scalar(QStringLiteral("SELECT 密码 FROM ma WHERE 姓名 = '王五'")).toString()));
+
+    // Coming back to the window, moving in the result or checking again
+    // adds nothing.
+    QEvent activate(QEvent::WindowActivate);
+    QApplication::sendEvent(&w, &activate);
+    app.sj->ADOQuery1->first();
+    w.Button1Click();
+    QTest::mouseClick(w.suiButton1, Qt::LeftButton);
+    QCOMPARE(reveals(app).size(), 1);
+    // The users table stays where it was.
+    QCOMPARE(app.sj->ma->recNo(), 0);
+
+    // A new window is a new acceptance.
+    Tfz again(*app.ctx, frame, &frame);
+    again.setAttribute(Qt::WA_DeleteOnClose, false);
+    again.show();
+    typePassword(again, QStringLiteral("admin"));
+    QCOMPARE(reveals(app).size(), 2);
+    QCOMPARE(reveals(app).at(1),
+             QStringLiteral("1|管理员|系统管理员|管理员|系统管理员|2026-12-10T09:05:07"));
+}
+
+void TestTfz::firstUserWithThePasswordIsRecorded()
+{
+    test::TestApp app;
+    test::FakeMainFrame frame;
+    frame.login = {QStringLiteral("业务员"), QStringLiteral("丙")};
+    searchTwo(app);
+    app.exec(
+        QStringLiteral("INSERT INTO ma (用户, 密码, 姓名) VALUES ('业务员', '%1', '甲'), "
+                       "('经理', '%2', '乙')")
+            .arg(hashPassword(QStringLiteral("shared")), hashPassword(QStringLiteral("shared"))));
+    app.sj->ma->refresh();
+    Tfz w(*app.ctx, frame, &frame);
+    w.setAttribute(Qt::WA_DeleteOnClose, false);
+    w.show();
+    typePassword(w, QStringLiteral("shared"));
+    QCOMPARE(reveals(app),
+             QStringList{QStringLiteral("1|业务员|甲|业务员|丙|2026-12-09T10:30:00")});
+}
+
+void TestTfz::unrecordableAcceptanceStaysLocked()
+{
+    test::TestApp app;
+    test::FakeMainFrame frame;
+    searchTwo(app);
+    app.exec(QStringLiteral("CREATE TRIGGER no_record BEFORE INSERT ON fzck "
+                            "BEGIN SELECT raise(abort, '磁盘已满'); END"));
+    Tfz w(*app.ctx, frame, &frame);
+    w.setAttribute(Qt::WA_DeleteOnClose, false);
+    w.show();
+    typePassword(w, QStringLiteral("admin"));
+    QCOMPARE(app.dialogs.messages, QStringList{QStringLiteral("磁盘已满")});
+    QCOMPARE(w.Edit1->echoMode(), QLineEdit::Password);
+    QCOMPARE(w.DBEdit1->echoMode(), QLineEdit::Password);
+    QCOMPARE(w.Edit2->text(), QStringLiteral("密码"));
+    QVERIFY(w.Edit1->isEnabled());
 }
 
 void TestTfz::closeButtonFreesWindow()

@@ -3,14 +3,20 @@
 #include "Dataset.h"
 #include "FakeMainFrame.h"
 #include "LookupLists.h"
+#include "PasswordLeaks.h"
+#include "Passwords.h"
+#include "RevealLog.h"
 #include "SettingsStore.h"
 #include "TestApp.h"
 #include "Tsz.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QSqlQuery>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QtTest>
@@ -53,20 +59,41 @@ private:
         return app.store.readProfileString(QString::fromLatin1(section), key,
                                            QStringLiteral("<absent>"));
     }
-    static QString usersTable(TestApp& app)
+    // The users in table order as level/name, with the password that each
+    // row's stored 密码 verifies among `candidates` ("?" for none).
+    static QString usersTable(TestApp& app, const QStringList& candidates)
+    {
+        QStringList rows;
+        QSqlQuery q(app.sj->lumo1());
+        q.exec(QStringLiteral("select 用户, 密码, 姓名 from ma order by rowid"));
+        while (q.next()) {
+            QString password = QStringLiteral("?");
+            for (const QString& c : candidates)
+                if (verifyPassword(q.value(1), c))
+                    password = c;
+            rows << q.value(0).toString() + QLatin1Char('/') + password + QLatin1Char('/') +
+                        q.value(2).toString();
+        }
+        return rows.join(QLatin1Char(';'));
+    }
+    // Every text of the users table, for looking for typed passwords.
+    static QByteArray usersBytes(TestApp& app)
     {
         return app
-            .scalar(QStringLiteral("select group_concat(用户 || '/' || 密码 || '/' || 姓名, "
-                                   "';') from (select * from ma order by rowid)"))
-            .toString();
+            .scalar(QStringLiteral("select group_concat(ifnull(用户, '') || ifnull(密码, '') || "
+                                   "ifnull(姓名, ''), '|') from ma"))
+            .toString()
+            .toUtf8();
     }
 
 private slots:
     void agencyDetails();
     void lookupListsShownAndWritten();
     void addingUser();
+    void changingUser_data();
     void changingUser();
     void levels();
+    void revealRecord();
 };
 
 void TstTsz::agencyDetails()
@@ -178,8 +205,13 @@ void TstTsz::addingUser()
     typeText(w->Edit7, QStringLiteral("小李"));
     click(w->Button3);
     QCOMPARE(app.dialogs.messages.size(), 4);
-    // The stored password is the confirmation's text.
-    QCOMPARE(usersTable(app), QStringLiteral("管理员/admin/系统管理员;业务员/pw2/小李"));
+    // The stored password is the hash of the confirmation's text; neither
+    // typed text is kept in any readable form.
+    QCOMPARE(
+        usersTable(app, {QStringLiteral("admin"), QStringLiteral("pw1"), QStringLiteral("pw2")}),
+        QStringLiteral("管理员/admin/系统管理员;业务员/pw2/小李"));
+    QCOMPARE(findPassword(usersBytes(app), {QStringLiteral("pw1"), QStringLiteral("pw2")}),
+             QString());
     QCOMPARE(w->addFlag(), 0);
     QVERIFY(!w->Button3->isEnabled());
     QVERIFY(!w->Edit5->isEnabled());
@@ -187,41 +219,81 @@ void TstTsz::addingUser()
     delete w;
 }
 
+void TstTsz::changingUser_data()
+{
+    QTest::addColumn<bool>("plain");
+    QTest::addRow("hashed register") << false;
+    QTest::addRow("plain-text register of an earlier version") << true;
+}
+
 void TstTsz::changingUser()
 {
+    QFETCH(bool, plain);
     TestApp app;
-    app.exec(QStringLiteral("insert into ma (用户, 密码, 姓名) values ('业务员', 'x1', '小王')"));
+    // A register of an earlier version holds its passwords in plain text.
+    if (plain)
+        app.exec(QStringLiteral("update ma set 密码 = 'admin'"));
+    app.exec(
+        QStringLiteral("insert into ma (用户, 密码, 姓名) values ('业务员', '%1', '小王')")
+            .arg(plain ? QStringLiteral("x1-secret") : hashPassword(QStringLiteral("x1-secret"))));
     app.sj->ma->refresh();
+    const QStringList candidates = {QStringLiteral("admin"), QStringLiteral("x1-secret"),
+                                    QStringLiteral("new-secret"), QStringLiteral("hack-secret")};
     FakeMainFrame frame;
     QPointer<Tsz> w = openWindow(app, frame);
     QVERIFY(!w->suiButton2->isEnabled());
 
-    // The lookup: level and old password, Enter.
+    // The lookup: level and old password, Enter. A wrong one finds nobody.
+    QTest::keyClicks(w->Edit5, QStringLiteral("Admin"));
+    QTest::keyClick(w->Edit5, Qt::Key_Return);
+    QVERIFY(!w->suiButton2->isEnabled());
+    QCOMPARE(w->Edit7->text(), QString());
+    w->Edit5->clear();
     QTest::keyClicks(w->Edit5, QStringLiteral("admin"));
     QTest::keyClick(w->Edit5, Qt::Key_Return);
     QCOMPARE(w->Edit7->text(), QStringLiteral("系统管理员"));
     QVERIFY(w->suiButton2->isEnabled());
+    // A plain-text row found is hashed at once; the others wait.
+    QVERIFY(isPasswordHash(
+        app.scalar(QStringLiteral("select 密码 from ma where 姓名 = '系统管理员'")).toString()));
+    QCOMPARE(isPasswordHash(
+                 app.scalar(QStringLiteral("select 密码 from ma where 姓名 = '小王'")).toString()),
+             !plain);
 
     click(w->suiButton2);
     QCOMPARE(w->changeFlag(), 1);
     QCOMPARE(w->Edit7->text(), QString());
     click(w->Button3);
     QCOMPARE(app.dialogs.messages, QStringList{QStringLiteral("请输入用户密码")});
-    QTest::keyClicks(w->Edit5, QStringLiteral("new"));
-    QTest::keyClicks(w->Edit6, QStringLiteral("new"));
+    QTest::keyClicks(w->Edit5, QStringLiteral("new-secret"));
+    QTest::keyClicks(w->Edit6, QStringLiteral("new-secret"));
     typeText(w->Edit7, QStringLiteral("老张"));
     click(w->Button3);
-    QCOMPARE(usersTable(app), QStringLiteral("管理员/new/老张;业务员/x1/小王"));
+    QCOMPARE(usersTable(app, candidates),
+             QStringLiteral("管理员/new-secret/老张;业务员/x1-secret/小王"));
     QCOMPARE(w->changeFlag(), 0);
+    // Storing a user hashed every remaining plain-text row.
+    QCOMPARE(findPassword(usersBytes(app), candidates), QString());
+
+    // The changed password is found by the next lookup, the old one not.
+    click(w->suiButton2);
+    QTest::keyClicks(w->Edit5, QStringLiteral("admin"));
+    QTest::keyClick(w->Edit5, Qt::Key_Return);
+    QCOMPARE(w->Edit7->text(), QString());
+    w->Edit5->clear();
+    QTest::keyClicks(w->Edit5, QStringLiteral("new-secret"));
+    QTest::keyClick(w->Edit5, Qt::Key_Return);
+    QCOMPARE(w->Edit7->text(), QStringLiteral("老张"));
 
     // A later lookup that finds nothing: no row is changed, the user is told.
     click(w->suiButton2);
     QTest::keyClicks(w->Edit5, QStringLiteral("wrong"));
     QTest::keyClick(w->Edit5, Qt::Key_Return);
-    QTest::keyClicks(w->Edit6, QStringLiteral("hack"));
+    QTest::keyClicks(w->Edit6, QStringLiteral("hack-secret"));
     typeText(w->Edit7, QStringLiteral("某人"));
     click(w->Button3);
-    QCOMPARE(usersTable(app), QStringLiteral("管理员/new/老张;业务员/x1/小王"));
+    QCOMPARE(usersTable(app, candidates),
+             QStringLiteral("管理员/new-secret/老张;业务员/x1-secret/小王"));
     QCOMPARE(app.dialogs.messages.size(), 2);
     QCOMPARE(w->changeFlag(), 1);
     delete w;
@@ -280,6 +352,71 @@ void TstTsz::levels()
              0);
     QCOMPARE(app.scalar(QStringLiteral("select count(*) from ma where 用户 = '业务员'")).toInt(),
              1);
+    delete w;
+}
+
+void TstTsz::revealRecord()
+{
+    TestApp app;
+    const Reveal rows[] = {
+        {7, QStringLiteral("管理员"), QStringLiteral("系统管理员"), QStringLiteral("业务员"),
+         QStringLiteral("小李"), QStringLiteral("2026-12-01T09:00:00")},
+        {8, QStringLiteral("业务员"), QStringLiteral("小李"), QStringLiteral("业务员"),
+         QStringLiteral("小李"), QStringLiteral("2026-12-03T15:30:00")},
+        {7, QStringLiteral("经理"), QStringLiteral("老张"), QStringLiteral("经理"),
+         QStringLiteral("老张"), QStringLiteral("2026-12-02T11:00:00")},
+    };
+    for (const Reveal& r : rows)
+        recordReveal(app.sj->lumo1(), r);
+    FakeMainFrame frame;
+    QPointer<Tsz> w = openWindow(app, frame);
+    QCOMPARE(w->suiPageControl1->tabText(w->suiPageControl1->indexOf(w->suiTabSheet5)),
+             QStringLiteral("查看记录"));
+    QTabBar* tabs = w->suiPageControl1->tabBar();
+    QTest::mouseClick(tabs, Qt::LeftButton, {},
+                      tabs->tabRect(w->suiPageControl1->indexOf(w->suiTabSheet5)).center());
+    QCOMPARE(w->suiPageControl1->currentWidget(), w->suiTabSheet5);
+    QTableWidget* grid = w->StringGrid2;
+    auto column = [grid](int c) {
+        QStringList texts;
+        for (int r = 0; r < grid->rowCount(); ++r)
+            texts << grid->item(r, c)->text();
+        return texts;
+    };
+    // Newest first.
+    QCOMPARE(column(0), (QStringList{QStringLiteral("2026-12-03 15:30:00"),
+                                     QStringLiteral("2026-12-02 11:00:00"),
+                                     QStringLiteral("2026-12-01 09:00:00")}));
+    QCOMPARE(column(1),
+             (QStringList{QStringLiteral("8"), QStringLiteral("7"), QStringLiteral("7")}));
+    QCOMPARE(grid->item(2, 3)->text(), QStringLiteral("系统管理员"));
+    QCOMPARE(grid->item(2, 5)->text(), QStringLiteral("小李"));
+    QCOMPARE(w->Label7->text(), QStringLiteral("共 3 条记录"));
+
+    // By listing, by user (accepted or logged in), both, and no match.
+    QTest::keyClicks(w->Edit8, QStringLiteral("7"));
+    QCOMPARE(column(3), (QStringList{QStringLiteral("老张"), QStringLiteral("系统管理员")}));
+    QCOMPARE(w->Label7->text(), QStringLiteral("共 2 条记录"));
+    typeText(w->Edit9, QStringLiteral("小李"));
+    QCOMPARE(column(3), QStringList{QStringLiteral("系统管理员")});
+    w->Edit8->clear();
+    QCOMPARE(column(1), (QStringList{QStringLiteral("8"), QStringLiteral("7")}));
+    QTest::keyClicks(w->Edit8, QStringLiteral("x"));
+    QCOMPARE(grid->rowCount(), 0);
+    QCOMPARE(w->Label7->text(), QStringLiteral("共 0 条记录"));
+    QVERIFY(!(grid->item(0, 0) && (grid->item(0, 0)->flags() & Qt::ItemIsEditable)));
+
+    // A reveal made meanwhile shows when the tab is chosen again.
+    w->Edit8->clear();
+    w->Edit9->clear();
+    recordReveal(app.sj->lumo1(), {9, QStringLiteral("管理员"), QStringLiteral("系统管理员"),
+                                   QStringLiteral("管理员"), QStringLiteral("系统管理员"),
+                                   QStringLiteral("2026-12-09T08:00:00")});
+    w->suiPageControl1->setCurrentWidget(w->suiTabSheet3);
+    w->suiPageControl1->setCurrentWidget(w->suiTabSheet5);
+    QCOMPARE(grid->item(0, 1)->text(), QStringLiteral("9"));
+    QCOMPARE(w->Label7->text(), QStringLiteral("共 4 条记录"));
+    QVERIFY(app.dialogs.messages.isEmpty());
     delete w;
 }
 

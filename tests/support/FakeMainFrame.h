@@ -34,8 +34,10 @@ public:
     void closeFrame() override { ++closeFrameCount; }
     QPrinter* printer() override;
     void openPhotoPreview() override;
+    LoginUser loggedInUser() const override { return login; }
 
     QMdiArea* area;
+    LoginUser login;
     SearchFilter filter;
     int lockCount = 0;
     int unlockCount = 0;
