@@ -5,6 +5,8 @@
 #include "DataSource.h"
 #include "Dataset.h"
 #include "Dialogs.h"
+#include "FilterRows.h"
+#include "LookupLists.h"
 #include "MainFrame.h"
 #include "Tcxxs.h"
 #include "Tsj.h"
@@ -13,11 +15,13 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStyle>
 #include <QToolButton>
 
 namespace lumo
@@ -64,6 +68,9 @@ FilterBar::FilterBar(AppContext& ctx, MainFrame& frame, QWidget* parent)
     setObjectName(QStringLiteral("suiToolBar1"));
     setMovable(false);
     setFloatable(false);
+    m_rows = new FilterRows(this);
+    m_rows->setObjectName(QStringLiteral("FilterRows"));
+    addWidget(m_rows);
 
     auto button = [this](const char* name, const QString& text, const QString& hint) {
         auto* b = new QPushButton(text, this);
@@ -71,7 +78,7 @@ FilterBar::FilterBar(AppContext& ctx, MainFrame& frame, QWidget* parent)
         b->setToolTip(hint);
         b->setStatusTip(hint);
         b->setFocusPolicy(Qt::TabFocus);
-        addWidget(b);
+        m_rows->addControl(b);
         return b;
     };
 
@@ -88,7 +95,7 @@ FilterBar::FilterBar(AppContext& ctx, MainFrame& frame, QWidget* parent)
         s->setToolTip(hint);
         s->setStatusTip(hint);
         s->setMinimumWidth(70);
-        addWidget(s);
+        m_rows->addControl(s);
         return s;
     };
     FlatSpinEditInteger1 = spin("FlatSpinEditInteger1", QStringLiteral("选择起始序号"));
@@ -104,33 +111,34 @@ FilterBar::FilterBar(AppContext& ctx, MainFrame& frame, QWidget* parent)
         e->setMouseTracking(true);
         e->setFixedWidth(90);
         e->installEventFilter(this);
-        addWidget(e);
+        m_rows->addControl(e);
         m_boxes[i] = e;
     }
     FlatEdit1 = m_boxes[0];
     FlatEdit2 = m_boxes[1];
     FlatEdit3 = m_boxes[2];
     ToolButton3 = addSeparator("ToolButton3");
+    m_rows->setSecondRowStart(FlatEdit1);
 
     FlatComboBox1 = makeCombo(this, "FlatComboBox1", QStringLiteral("选择楼层最低"),
                               numbers(0, 10) << QStringLiteral("15") << QStringLiteral("20"));
-    addWidget(FlatComboBox1);
+    m_rows->addControl(FlatComboBox1);
     FlatComboBox2 = makeCombo(this, "FlatComboBox2", QStringLiteral("选择楼层最高"),
                               numbers(0, 10) << QStringLiteral("15") << QStringLiteral("20")
                                              << QStringLiteral("25") << numbers(30, 90, 10));
-    addWidget(FlatComboBox2);
+    m_rows->addControl(FlatComboBox2);
     ToolButton6 = addSeparator("ToolButton6");
 
     suiButton4 = button("suiButton4", QStringLiteral("面积"), QStringLiteral("清空各查询项目"));
     FlatComboBox3 = makeCombo(this, "FlatComboBox3", QStringLiteral("查询面积最小"),
                               numbers(0, 20) << numbers(30, 200, 10));
-    addWidget(FlatComboBox3);
+    m_rows->addControl(FlatComboBox3);
     FlatComboBox4 = makeCombo(this, "FlatComboBox4", QStringLiteral("查询面积最大"),
                               QStringList{QStringLiteral("0")}
                                   << numbers(5, 35) << QStringLiteral("40") << numbers(50, 200, 10)
                                   << QStringLiteral("300") << QStringLiteral("400")
                                   << QStringLiteral("500") << QStringLiteral("1000"));
-    addWidget(FlatComboBox4);
+    m_rows->addControl(FlatComboBox4);
     ToolButton5 = addSeparator("ToolButton5");
 
     toolbutton4 = new QToolButton(this);
@@ -139,7 +147,7 @@ FilterBar::FilterBar(AppContext& ctx, MainFrame& frame, QWidget* parent)
     toolbutton4->setToolTip(QStringLiteral("开始查询"));
     toolbutton4->setStatusTip(QStringLiteral("开始查询"));
     toolbutton4->setProperty(kTag, 0);
-    addWidget(toolbutton4);
+    m_rows->addControl(toolbutton4);
     suiButton2 = button("suiButton2", QStringLiteral("刷新"), QStringLiteral("清空各查询项目"));
 
     // Mouse over Button1 and the separators hides the floating lists.
@@ -172,6 +180,29 @@ FilterBar::FilterBar(AppContext& ctx, MainFrame& frame, QWidget* parent)
     connect(FlatCheckListBox3, &QListWidget::itemChanged, this, &FilterBar::FlatCheckListBox3Click);
 }
 
+void FilterBar::setCornerControl(QWidget* control)
+{
+    m_rows->setCornerControl(control);
+}
+
+bool FilterBar::twoRows() const
+{
+    return m_rows->twoRows();
+}
+
+void FilterBar::resizeEvent(QResizeEvent* event)
+{
+    QToolBar::resizeEvent(event);
+    const int frame = style()->pixelMetric(QStyle::PM_ToolBarFrameWidth, nullptr, this) +
+                      style()->pixelMetric(QStyle::PM_ToolBarItemMargin, nullptr, this);
+    // One row more or less changes the bar's height, and with it the frame.
+    if (m_rows->fitTo(contentsRect().width() - 2 * frame)) {
+        updateGeometry();
+        if (layout())
+            layout()->invalidate();
+    }
+}
+
 QToolButton* FilterBar::addSeparator(const char* name)
 {
     auto* s = new QToolButton(this);
@@ -180,7 +211,7 @@ QToolButton* FilterBar::addSeparator(const char* name)
     s->setFocusPolicy(Qt::NoFocus);
     s->setFixedWidth(8);
     s->setEnabled(true);
-    addWidget(s);
+    m_rows->addControl(s);
     return s;
 }
 
@@ -218,9 +249,17 @@ void FilterBar::fillCheckList(QListWidget* list, const QString& allItem, const Q
 void FilterBar::setLookupLists(const QStringList& districts, const QStringList& orientations,
                                const QStringList& layouts)
 {
-    fillCheckList(FlatCheckListBox1, QStringLiteral("所有区"), districts, QStringLiteral("其它区"));
-    fillCheckList(FlatCheckListBox2, QStringLiteral("所有"), orientations, QStringLiteral("其它"));
-    fillCheckList(FlatCheckListBox3, QStringLiteral("所有"), layouts, QStringLiteral("其它"));
+    setLookupList(0, districts);
+    setLookupList(1, orientations);
+    setLookupList(2, layouts);
+}
+
+void FilterBar::setLookupList(int box, const QStringList& entries)
+{
+    if (box < 0 || box > 2)
+        return;
+    const LookupSection& section = lookupSections().at(box);
+    fillCheckList(m_lists[box], section.allItem, entries, section.otherItem);
 }
 
 void FilterBar::hideCheckLists()

@@ -17,6 +17,7 @@ namespace lumo
 {
 
 struct AppContext;
+class FilterRows;
 class MainFrame;
 
 // The filter tool bar of the main window ("suiToolBar1"): the property
@@ -30,10 +31,18 @@ public:
     // Fills the three floating check lists from the lookup lists.
     void setLookupLists(const QStringList& districts, const QStringList& orientations,
                         const QStringList& layouts);
+    // Fills one check list (0 districts, 1 orientations, 2 layouts) from its
+    // lookup list, with its first and last fixed items.
+    void setLookupList(int box, const QStringList& entries);
     void hideCheckLists();
     SearchFilter state() const;
     // The results window opened by a search has closed.
     void resultsWindowClosed();
+
+    // The control at the right end of the bar ("关闭项目").
+    void setCornerControl(QWidget* control);
+    // Whether the controls stand in two rows (a narrow window).
+    bool twoRows() const;
 
     // Results-window marker: 1 while a results window opened by a search is
     // open (the tag of the search button).
@@ -88,6 +97,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     QToolButton* addSeparator(const char* name);
@@ -100,6 +110,7 @@ private:
 
     AppContext& m_ctx;
     MainFrame& m_frame;
+    FilterRows* m_rows = nullptr;
     QLineEdit* m_boxes[3] = {};
     QListWidget* m_lists[3] = {};
     QString m_values[3];

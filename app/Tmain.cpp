@@ -10,6 +10,7 @@
 #include "Dialogs.h"
 #include "FilterBar.h"
 #include "SettingsStore.h"
+#include "StatusPanels.h"
 #include "Tsj.h"
 
 #include <QApplication>
@@ -61,6 +62,10 @@ Tmain::Tmain(AppContext& ctx, QWidget* parent) : QMainWindow(parent), m_ctx(ctx)
     SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
     SpeedButton1->setAutoRaise(true);
     SpeedButton1->setIcon(style()->standardIcon(QStyle::SP_TitleBarCloseButton));
+    // An icon button at the right end of the bar, clear of the search controls.
+    SpeedButton1->setIconSize(QSize(16, 16));
+    SpeedButton1->setFixedSize(24, 24);
+    suiToolBar1->setCornerControl(SpeedButton1);
     SpeedButton1->setToolTip(QStringLiteral("关闭项目"));
     SpeedButton1->setStatusTip(QStringLiteral("关闭项目"));
     SpeedButton1->hide();
@@ -230,21 +235,15 @@ void Tmain::buildStatusBar()
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     StatusBar1->setSizeGripEnabled(false);
     setStatusBar(StatusBar1);
-    auto panel = [this](const char* name, int width, Qt::Alignment align) {
-        auto* l = new QLabel(StatusBar1);
-        l->setObjectName(QLatin1String(name));
-        l->setFixedWidth(width);
-        l->setAlignment(align | Qt::AlignVCenter);
-        l->setFrameShape(QFrame::Panel);
-        l->setFrameShadow(QFrame::Sunken);
-        StatusBar1->addWidget(l);
-        return l;
-    };
-    StatusPanel0 = panel("StatusPanel0", 155, Qt::AlignLeft);
+    m_statusPanels = new StatusPanels(StatusBar1);
+    m_statusPanels->setObjectName(QStringLiteral("StatusPanels"));
+    StatusBar1->addWidget(m_statusPanels, 1);
+    StatusPanel0 = m_statusPanels->panel(0);
+    StatusPanel1 = m_statusPanels->panel(1);
+    StatusPanel2 = m_statusPanels->panel(2);
     StatusPanel0->setText(QStringLiteral("状态栏"));
-    StatusPanel1 = panel("StatusPanel1", 400, Qt::AlignHCenter);
+    m_statusPanels->setPanelWidth(1, 400);
     StatusPanel1->setText(QStringLiteral("Velmora 二手房屋信息管理系统 · 数据安全，每日自动备份"));
-    StatusPanel2 = panel("StatusPanel2", 100, Qt::AlignLeft);
     Timer1Timer();
 }
 
@@ -390,6 +389,14 @@ void Tmain::closeEvent(QCloseEvent* event)
     for (QMdiSubWindow* w : children)
         w->close();
     QMainWindow::closeEvent(event);
+}
+
+void Tmain::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    // Maximising may come after the first showing.
+    if (m_shown)
+        centrePanels();
 }
 
 bool Tmain::event(QEvent* event)

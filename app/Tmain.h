@@ -24,6 +24,7 @@ namespace lumo
 
 struct AppContext;
 class FilterBar;
+class StatusPanels;
 
 // The main window: a multiple-document frame with the menu bar, the filter
 // bar of the search, the login panel and the status bar. Every other window
@@ -52,6 +53,7 @@ public:
     AppContext& context() const { return m_ctx; }
     QMdiArea* mdiArea() const { return m_mdiArea; }
     FilterBar* filterBar() const { return suiToolBar1; }
+    StatusPanels* statusPanels() const { return m_statusPanels; }
 
     // Controls, under their designer names.
     QMenuBar* bsSkinMainMenuBar1;
@@ -98,6 +100,7 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -113,6 +116,7 @@ private:
     void FormCreate();
     void FormShow();
     void installProgram();
+    void centrePanels();
     void Timer1Timer();
     void N11Click();
     void N5Click();
@@ -170,6 +174,7 @@ private:
 
     AppContext& m_ctx;
     QMdiArea* m_mdiArea;
+    StatusPanels* m_statusPanels = nullptr;
     std::unique_ptr<QPrinter> m_printer;
     QPointer<QWidget> m_entryForm;
     bool m_shown = false;

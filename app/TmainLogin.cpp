@@ -5,6 +5,7 @@
 #include "Dialogs.h"
 #include "FilterBar.h"
 #include "Passwords.h"
+#include "Screen.h"
 #include "Tmain.h"
 #include "Tsj.h"
 
@@ -184,7 +185,7 @@ void Tmain::suiButton1Click()
             suiToolBar1->show();
             suiImagePanel1->hide();
             showMinimized();
-            showMaximized();
+            m_ctx.screen.showMaximized(this);
             suiToolBar1->toolbutton4->setFocus();
             m_login = {suiComboBox1->currentText(), QString()};
             UnlockMenus();
@@ -205,7 +206,7 @@ void Tmain::suiButton1Click()
         applyPermissions();
         suiImagePanel1->hide();
         showMinimized();
-        showMaximized();
+        m_ctx.screen.showMaximized(this);
         suiToolBar1->toolbutton4->setFocus();
         UnlockMenus();
     } catch (const DataError& e) {

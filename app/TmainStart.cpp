@@ -8,15 +8,16 @@
 #include "Dialogs.h"
 #include "FilterBar.h"
 #include "Folders.h"
+#include "Installation.h"
 #include "LookupLists.h"
 #include "PlatformHelpers.h"
 #include "Screen.h"
 #include "SettingsStore.h"
+#include "StatusPanels.h"
 #include "Tsj.h"
 
 #include <QComboBox>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QToolButton>
@@ -27,13 +28,12 @@ namespace lumo
 void Tmain::FormCreate()
 {
     try {
+        // One section after the other: its defaults, then its check list.
         const QList<LookupSection>& sections = lookupSections();
-        QList<QStringList> lists;
-        for (const LookupSection& s : sections) {
-            writeLookupDefaults(m_ctx.store, s);
-            lists << readLookupList(m_ctx.store, s);
+        for (int i = 0; i < sections.size(); ++i) {
+            writeLookupDefaults(m_ctx.store, sections[i]);
+            suiToolBar1->setLookupList(i, readLookupList(m_ctx.store, sections[i]));
         }
-        suiToolBar1->setLookupLists(lists[0], lists[1], lists[2]);
 
         suiComboBox1->clear();
         suiComboBox1->addItem(QStringLiteral("查询用户"));
@@ -84,13 +84,9 @@ void Tmain::FormShow()
                        QStringLiteral("管理系统》"));
         applyStoredLook();
 
-        const int screenWidth = m_ctx.screen.width();
-        suiImagePanel1->move(screenWidth / 2 - suiImagePanel1->width() / 2, suiImagePanel1->y());
-        suiImagePanel3->move(screenWidth / 2 - suiImagePanel3->width() / 2, suiImagePanel3->y());
-        SpeedButton1->move(screenWidth - SpeedButton1->width() - 25, SpeedButton1->y());
-
-        StatusPanel0->setFixedWidth(screenWidth > 800 ? 180 : 155);
-        StatusPanel1->setFixedWidth(765);
+        centrePanels();
+        m_statusPanels->setPanelWidth(0, m_ctx.screen.width() > 800 ? 180 : 155);
+        m_statusPanels->setPanelWidth(1, 765);
     } catch (const DataError& e) {
         m_ctx.dialogs.message(this, e.text(), Dialogs::Icon::Error);
     } catch (const std::exception& e) {
@@ -98,9 +94,20 @@ void Tmain::FormShow()
     }
 }
 
-// Copies the program, the delivered database (only when none is there), the
-// manual and the skins into the installation folder and makes the
-// application-menu and desktop entries, once per machine.
+// The login and progress panels stand centred across the window, which is
+// the screen's width when the window is maximised on a screen without
+// panels at its sides.
+void Tmain::centrePanels()
+{
+    const int across = centralWidget()->width();
+    suiImagePanel1->move(qMax(0, across / 2 - suiImagePanel1->width() / 2), suiImagePanel1->y());
+    suiImagePanel3->move(qMax(0, width() / 2 - suiImagePanel3->width() / 2), suiImagePanel3->y());
+}
+
+// Installs the program into the installation folder, once per machine:
+// the program, the register (only when none is there), the manual and the
+// skins, the application-menu and desktop entries. A program started from
+// the installation folder finds itself there and copies nothing.
 void Tmain::installProgram()
 {
     const QString dir = m_ctx.folders.installDir();
@@ -110,29 +117,9 @@ void Tmain::installProgram()
         return;
     QDir().mkpath(dir);
     const QDir current(m_ctx.folders.currentDir());
-    auto copyOver = [](const QString& from, const QString& to) {
-        if (!QFileInfo::exists(from))
-            return;
-        QFile::remove(to);
-        QFile::copy(from, to);
-    };
-    copyOver(program, installed);
-    // An existing register in the installation folder is never replaced.
-    if (!QFileInfo::exists(dir + QStringLiteral("/lumo.fc")))
-        QFile::copy(current.filePath(QStringLiteral("lumo.fc")), dir + QStringLiteral("/lumo.fc"));
-    copyOver(current.filePath(QStringLiteral("lumo.html")), dir + QStringLiteral("/lumo.html"));
-    // The manual's pictures go with it.
-    const QDir images(current.filePath(QStringLiteral("lumo_images")));
-    if (images.exists()) {
-        QDir().mkpath(dir + QStringLiteral("/lumo_images"));
-        for (const QString& name : images.entryList(QDir::Files))
-            copyOver(images.filePath(name), dir + QStringLiteral("/lumo_images/") + name);
-    }
-    CreateApplicationEntry(m_ctx.folders, installed, QStringLiteral("Korvane"),
-                           QStringLiteral("Korvane.desktop"));
-    CreateApplicationEntry(m_ctx.folders, dir + QStringLiteral("/lumo.html"),
-                           QStringLiteral("帮助文件"), QStringLiteral("Korvane-help.desktop"));
-    CreateDesktopShortcut(m_ctx.folders, installed, QStringLiteral("Korvane"));
+    installProgramFile(m_ctx.folders, installed);
+    installProgramFiles(m_ctx.folders, current.path(), dir);
+    makeDesktopEntries(m_ctx.folders, dir);
     CopyFilesSilently(current.filePath(QStringLiteral("Skin/*.*")), dir + QLatin1Char('/'));
     m_ctx.dialogs.message(this, QStringLiteral("软件以安装到 [") + dir + QStringLiteral("]目录内") +
                                     QStringLiteral("\n\r") +

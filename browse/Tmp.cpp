@@ -102,7 +102,7 @@ Tmp::Tmp(AppContext& ctx, MainFrame& frame, QWidget* parent)
     grid->setRowStretch(3, 1);
 
     setFixedSize(539, 332);
-    move((ctx.screen.width() - width()) / 2, (ctx.screen.height() - height()) / 2);
+    move(ctx.screen.centred(size()).topLeft());
     setMouseTracking(true);
 
     connect(suiButton5, &QPushButton::clicked, this, &Tmp::BitBtn1Click);
@@ -209,10 +209,12 @@ void Tmp::deleteSelectedRows()
         selected.insert(index.row());
     QList<int> rows(selected.begin(), selected.end());
     if (rows.size() <= 1) {
-        if (!m_ctx.dialogs.question(this, QStringLiteral("删除当前记录吗?")))
+        if (!m_ctx.dialogs.question(this, QStringLiteral("删除当前记录吗?"), QString(),
+                                    Dialogs::Buttons::OkCancel))
             return;
         rows = {shown->recNo()};
-    } else if (!m_ctx.dialogs.question(this, QStringLiteral("删除所有选中记录吗?"))) {
+    } else if (!m_ctx.dialogs.question(this, QStringLiteral("删除所有选中记录吗?"), QString(),
+                                       Dialogs::Buttons::OkCancel)) {
         return;
     }
     // From the bottom up, so that the rows still to delete keep their place.

@@ -5,6 +5,7 @@
 #include "DataError.h"
 #include "Dataset.h"
 #include "MainFrame.h"
+#include "OwnLook.h"
 #include "Screen.h"
 #include "Tsj.h"
 
@@ -57,9 +58,7 @@ Ttx::Ttx(AppContext& ctx, MainFrame& frame, QWidget* parent)
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("Ttx"));
     setWindowTitle(QStringLiteral("图形预览"));
-    QFont base = font();
-    base.setPointSize(9);
-    setFont(base);
+    applyFontSize();
     setFixedSize(536, 542);
 
     Image1 = new QLabel(this);
@@ -119,7 +118,7 @@ Ttx::Ttx(AppContext& ctx, MainFrame& frame, QWidget* parent)
     Image1->installEventFilter(this);
     DBMemo1->installEventFilter(this);
 
-    move((m_ctx.screen.width() - width()) / 2, (m_ctx.screen.height() - height()) / 2);
+    move(m_ctx.screen.centred(size()).topLeft());
     loadPhoto();
     show();
 }
@@ -199,10 +198,18 @@ void Ttx::scaleWindow(int numerator, int denominator)
                        scaled(g.width(), numerator, denominator),
                        scaled(g.height(), numerator, denominator));
     }
-    QFont f = font();
-    f.setPointSize(std::max(1, scaled(f.pointSize(), numerator, denominator)));
-    setFont(f);
+    m_fontSize = std::max(1, scaled(m_fontSize, numerator, denominator));
+    applyFontSize();
     move(corner);
+}
+
+void Ttx::applyFontSize()
+{
+    // The window's own font, so that the zoom reaches every control's text
+    // under every look.
+    QFont f;
+    f.setPointSize(m_fontSize);
+    setOwnFont(this, f);
 }
 
 void Ttx::Image1Click()

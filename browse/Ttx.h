@@ -58,11 +58,14 @@ protected:
 private:
     void loadPhoto();
     void scaleWindow(int numerator, int denominator);
+    void applyFontSize();
 
     AppContext& m_ctx;
     MainFrame& m_frame;
     quint16 m_enlarged = 0;
     quint16 m_reduced = 0;
+    // The point size of every text in the window; it follows the zoom.
+    int m_fontSize = 9;
 };
 
 } // namespace lumo

@@ -85,7 +85,7 @@ Twnl::Twnl(AppContext& ctx, MainFrame& frame, QWidget* parent)
     setWindowTitle(QStringLiteral("《万年历》"));
     buildControls();
     resize(478, 318);
-    move((m_ctx.screen.width() - width()) / 2, (m_ctx.screen.height() - height()) / 2);
+    move(m_ctx.screen.centred(size()).topLeft());
     FormCreate();
 
     connect(CnCalendar1, &TCnCalendar::OnChange, this, &Twnl::CnCalendar1Change);
@@ -194,7 +194,7 @@ bool Twnl::readNumber(QComboBox* box, int fallback, int& value)
     value = text.toInt(&ok);
     if (ok)
         return true;
-    m_ctx.dialogs.message(this, QStringLiteral("'%1' is not a valid integer value").arg(text),
+    m_ctx.dialogs.message(this, QStringLiteral("'%1' is 不是一个有效的整数值").arg(text),
                           Dialogs::Icon::Error);
     showNumber(box, fallback);
     return false;

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QProcess>
 #include <QStandardPaths>
 
 namespace lumo
@@ -48,12 +49,35 @@ QString Folders::installDir() const
            QStringLiteral("/Velmorix");
 }
 
+QString xdgUserDir(const QString& kind)
+{
+    QProcess process;
+    process.start(QStringLiteral("xdg-user-dir"), {kind}, QIODevice::ReadOnly);
+    if (!process.waitForFinished(5000)) {
+        process.kill();
+        process.waitForFinished(1000);
+        return {};
+    }
+    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+        return {};
+    const QString dir = QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
+    if (dir.isEmpty() || QDir::isRelativePath(dir))
+        return {};
+    const QString clean = QDir::cleanPath(dir);
+    if (clean == QDir::cleanPath(QDir::homePath()))
+        return {};
+    return clean;
+}
+
 QString Folders::desktopDir() const
 {
     const QString dir = fromEnv("LUMO_DESKTOP_DIR");
     if (!dir.isEmpty())
         return dir;
-    return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    const QString xdg = xdgUserDir(QStringLiteral("DESKTOP"));
+    if (!xdg.isEmpty())
+        return xdg;
+    return QDir::homePath() + QStringLiteral("/Desktop");
 }
 
 QString Folders::applicationsDir() const
@@ -62,6 +86,15 @@ QString Folders::applicationsDir() const
     if (!dir.isEmpty())
         return dir;
     return QStandardPaths::writableLocation(QStandardPaths::ApplicationsLocation);
+}
+
+QString Folders::iconThemeDir() const
+{
+    const QString dir = fromEnv("LUMO_ICON_THEME_DIR");
+    if (!dir.isEmpty())
+        return dir;
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           QStringLiteral("/icons/hicolor");
 }
 
 } // namespace lumo

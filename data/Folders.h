@@ -20,9 +20,20 @@ public:
     virtual QString configDir() const;
     // $LUMO_INSTALL_DIR, else the XDG data folder + "/Velmorix".
     virtual QString installDir() const;
-    // The user's desktop and applications folders (for the shortcuts).
+    // The user's desktop folder: $LUMO_DESKTOP_DIR, else what
+    // `xdg-user-dir DESKTOP` names (often "~/桌面" on a Chinese desktop),
+    // else ~/Desktop.
     virtual QString desktopDir() const;
+    // The user's applications folder (the application-menu entries).
     virtual QString applicationsDir() const;
+    // The user's hicolor icon theme folder: $LUMO_ICON_THEME_DIR, else the
+    // XDG data folder + "/icons/hicolor".
+    virtual QString iconThemeDir() const;
 };
+
+// The folder `xdg-user-dir` names for `kind` ("DESKTOP"); empty when the
+// tool is missing, fails, or names the home folder itself (which the
+// freedesktop user-dirs convention uses for "no such folder").
+QString xdgUserDir(const QString& kind);
 
 } // namespace lumo

@@ -59,7 +59,7 @@ QStringList readLookupList(const SettingsStore& store, const LookupSection& sect
     bool ok = false;
     const int count = countText.trimmed().toInt(&ok);
     if (!ok)
-        throw DataError(QStringLiteral("'%1' is not a valid integer value").arg(countText));
+        throw DataError(QStringLiteral("'%1' is 不是一个有效的整数值").arg(countText));
     QStringList entries;
     for (int i = 1; i <= count; ++i)
         entries << store.readProfileString(section.section, QStringLiteral("s%1").arg(i));

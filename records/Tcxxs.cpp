@@ -1,13 +1,14 @@
 #include "Tcxxs.h"
 
 #include "AppContext.h"
-#include "Colors.h"
 #include "DataError.h"
 #include "DataGrid.h"
 #include "Dataset.h"
 #include "Dialogs.h"
 #include "GridWidths.h"
 #include "MainFrame.h"
+#include "OwnLook.h"
+#include "Scaling.h"
 #include "Screen.h"
 #include "SettingsStore.h"
 #include "Tdyyl.h"
@@ -81,6 +82,8 @@ DataGrid* makeGrid(DataSource* source, QWidget* parent, Dialogs* dialogs, const 
     g->horizontalHeader()->setFont(titleFont);
     for (int i = 0; i < 13; ++i)
         g->setColumnWidth(i, listGrid ? kColumns[i].listWidth : kColumns[i].resultWidth);
+    // Cell heights are the window's own, whatever the font.
+    g->verticalHeader()->setMinimumSectionSize(1);
     g->verticalHeader()->setDefaultSectionSize(listGrid ? 20 : 22);
     QPalette pal = g->palette();
     // The result grid keeps its selection visible when it loses focus.
@@ -175,8 +178,6 @@ Tcxxs::Tcxxs(AppContext& ctx, MainFrame& frame, QWidget* parent) : ChildForm(ctx
     connect(bsSkinSpeedButton2, &QPushButton::clicked, this, &Tcxxs::FlatButton3Click);
     connect(bsSkinSpeedButton1, &QPushButton::clicked, this, &Tcxxs::FlatButton2Click);
     connect(bsSkinSpeedButton4, &QPushButton::clicked, this, &Tcxxs::bsSkinSpeedButton4Click);
-    connect(RxDBGrid1, &QAbstractItemView::doubleClicked, this, &Tcxxs::RxDBGrid1DblClick);
-    connect(RxDBGrid2, &QAbstractItemView::doubleClicked, this, &Tcxxs::RxDBGrid1DblClick);
     connect(Splitter1, &QSplitter::splitterMoved, this, &Tcxxs::Splitter1Moved);
 
     setLowerPanelHeight(110);
@@ -202,8 +203,13 @@ void Tcxxs::setLowerPanelHeight(int height)
 void Tcxxs::FormShow()
 {
     const SettingsStore& store = context().store;
-    // Wide screens get larger columns and panel, as the form scales itself.
+    // On a wide screen the window scales its controls, their fonts, the
+    // columns and the lower panel.
     if (context().screen.width() > 800) {
+        scaleBy(body(), 120, 100);
+        // The splitter's limits are the window's own, not a control's size.
+        Panel3->setMinimumHeight(50);
+        Panel1->setMinimumHeight(5);
         for (int i = 0; i < 13; ++i) {
             RxDBGrid1->setColumnWidth(i, kColumns[i].resultWidth * 120 / 100);
             RxDBGrid2->setColumnWidth(i, kColumns[i].listWidth * 120 / 100);
@@ -217,9 +223,7 @@ void Tcxxs::FormShow()
         if (ok)
             setLowerPanelHeight(h);
     }
-    QColor colour;
-    if (colorFromText(store.ReadAppValue(QStringLiteral("bgrgb")), &colour))
-        m_gridColour = colour;
+    m_gridColour = storedGridColor(store, m_gridColour);
     if (store.ReadAppValue(QStringLiteral("bg")) == QStringLiteral("1")) {
         applyGridStyle(true, 22, 20);
         bsSkinSpeedButton4->setText(QStringLiteral("普通表格"));
@@ -244,14 +248,9 @@ void Tcxxs::applyGridStyle(bool skinned, int resultHeight, int listHeight)
                                  : QString();
     for (DataGrid* g : {RxDBGrid1, RxDBGrid2}) {
         g->setProperty("skinned", skinned);
-        g->setStyleSheet(skin);
+        setOwnStyleSheet(g, skin);
+        setOwnGridColor(g, m_gridColour);
         g->setAlternatingRowColors(skinned);
-    }
-    // A style sheet resets the palette: the grid colour goes on after it.
-    for (DataGrid* g : {RxDBGrid1, RxDBGrid2}) {
-        QPalette pal = g->palette();
-        pal.setColor(QPalette::Base, m_gridColour);
-        g->setPalette(pal);
     }
     RxDBGrid1->verticalHeader()->setDefaultSectionSize(resultHeight);
     RxDBGrid2->verticalHeader()->setDefaultSectionSize(listHeight);
@@ -388,9 +387,16 @@ void Tcxxs::Splitter1Moved()
 
 bool Tcxxs::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::MouseMove &&
-        (watched == RxDBGrid1->viewport() || watched == RxDBGrid2->viewport()))
-        RxDBGrid1MouseMove();
+    const QEvent::Type type = event->type();
+    if ((type == QEvent::MouseMove || type == QEvent::MouseButtonDblClick) &&
+        (watched == RxDBGrid1->viewport() || watched == RxDBGrid2->viewport())) {
+        if (type == QEvent::MouseMove)
+            RxDBGrid1MouseMove();
+        // Anywhere in a grid, also below its last row or in an empty grid:
+        // the grid's own signal would only come for a cell.
+        else if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
+            RxDBGrid1DblClick();
+    }
     return ChildForm::eventFilter(watched, event);
 }
 

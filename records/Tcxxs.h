@@ -38,14 +38,14 @@ public:
     QFrame* Bevel2;
     QSplitter* Splitter1;
     QWidget* Panel3;
-    DataGrid* RxDBGrid1;
+    DataGrid* RxDBGrid1 = nullptr;
     QWidget* Panel1;
     QWidget* Panel2;
     QPushButton* bsSkinSpeedButton3;
     QPushButton* bsSkinSpeedButton2;
     QPushButton* bsSkinSpeedButton1;
     QPushButton* bsSkinSpeedButton4;
-    DataGrid* RxDBGrid2;
+    DataGrid* RxDBGrid2 = nullptr;
 
     // Height of the lower panel (also before the window is laid out).
     int lowerPanelHeight() const;

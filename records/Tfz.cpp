@@ -113,7 +113,7 @@ Tfz::Tfz(AppContext& ctx, MainFrame& frame, QWidget* parent)
         Edit1KeyPress(key);
     });
 
-    move((m_ctx.screen.width() - width()) / 2, (m_ctx.screen.height() - height()) / 2);
+    move(m_ctx.screen.centred(size()).topLeft());
 }
 
 bool Tfz::event(QEvent* e)
@@ -149,13 +149,21 @@ void Tfz::Button1Click()
         if (!users->active())
             users->open();
         const int saved = users->recNo();
+        QString failure;
         accepted = findUser(*users, Edit1->text(), QString(), true);
         // Who saw the owner is written before anything is shown: without
         // the record the window stays locked.
-        if (accepted)
-            recordAcceptance(*users);
+        if (accepted) {
+            try {
+                recordAcceptance(*users);
+            } catch (const DataError& e) {
+                failure = e.text();
+            }
+        }
         if (saved >= 0)
             users->moveTo(saved);
+        if (!failure.isEmpty())
+            throw DataError(failure);
     } catch (const DataError& e) {
         m_ctx.dialogs.message(this, e.text(), Dialogs::Icon::Error);
         return;

@@ -1,7 +1,6 @@
 #include "Tlrxx.h"
 
 #include "AppContext.h"
-#include "Colors.h"
 #include "DataError.h"
 #include "DataGrid.h"
 #include "Dataset.h"
@@ -9,10 +8,13 @@
 #include "GridWidths.h"
 #include "LookupLists.h"
 #include "MainFrame.h"
+#include "OwnLook.h"
+#include "Scaling.h"
 #include "Screen.h"
 #include "SettingsStore.h"
 #include "Tsj.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -32,6 +34,9 @@ namespace lumo
 namespace
 {
 
+// The form's design background.
+const QColor kFormColor(0xEF, 0xEC, 0xDE);
+
 // Captions are flat buttons used as labels.
 QPushButton* caption(QWidget* parent, const char* name, const QString& text)
 {
@@ -40,6 +45,8 @@ QPushButton* caption(QWidget* parent, const char* name, const QString& text)
     b->setFlat(true);
     b->setFocusPolicy(Qt::NoFocus);
     b->setMouseTracking(true);
+    // A caption may give up the style's wide button margins on a narrow form.
+    b->setMinimumWidth(b->fontMetrics().horizontalAdvance(text) + 18);
     return b;
 }
 
@@ -85,7 +92,7 @@ Tlrxx::Tlrxx(AppContext& ctx, MainFrame& frame, QWidget* parent) : ChildForm(ctx
     setObjectName(QStringLiteral("Tlrxx"));
     setWindowTitle(QStringLiteral("房源信息录入系统"));
     QWidget* b = body();
-    setBodyColor(QColor(0xEF, 0xEC, 0xDE));
+    setBodyColor(kFormColor);
     b->setMouseTracking(true);
     b->installEventFilter(this);
 
@@ -100,7 +107,12 @@ Tlrxx::Tlrxx(AppContext& ctx, MainFrame& frame, QWidget* parent) : ChildForm(ctx
     auto* boxes = new QWidget(m_upper);
     boxes->setMouseTracking(true);
     boxes->installEventFilter(this);
-    boxes->setFixedWidth(500);
+    // About 500 pixels wide where there is room; narrower on a small screen,
+    // so the form fits an 800-pixel screen beside the picture.
+    boxes->setMinimumWidth(380);
+    boxes->setMaximumWidth(500);
+    boxes->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+
     auto* g = new QGridLayout(boxes);
     g->setContentsMargins(0, 0, 0, 0);
     g->setHorizontalSpacing(4);
@@ -177,7 +189,9 @@ Tlrxx::Tlrxx(AppContext& ctx, MainFrame& frame, QWidget* parent) : ChildForm(ctx
     suiButton1 = caption(boxes, "suiButton1", QStringLiteral("备注"));
     edit2 = new QPlainTextEdit(boxes);
     edit2->setObjectName(QStringLiteral("edit2"));
-    edit2->setFixedSize(481, 41);
+    edit2->setFixedHeight(41);
+    edit2->setMinimumWidth(200);
+    edit2->setMaximumWidth(481);
     g->addWidget(suiButton1, 8, 0);
     g->addWidget(edit2, 9, 0, 1, 6);
     Edit7 = lineBox(boxes, "Edit7");
@@ -193,8 +207,8 @@ Tlrxx::Tlrxx(AppContext& ctx, MainFrame& frame, QWidget* parent) : ChildForm(ctx
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(0, 0, 281, 236);
     Label1->setAlignment(Qt::AlignCenter);
-    Label1->setStyleSheet(
-        QStringLiteral("QLabel { color: white; background: rgb(96, 112, 128); }"));
+    setOwnTextColor(Label1, Qt::white);
+    setOwnBackground(Label1, QColor(96, 112, 128));
     dbImage1 = new QLabel(pictureArea);
     dbImage1->setObjectName(QStringLiteral("dbImage1"));
     dbImage1->setGeometry(0, 0, 281, 236);
@@ -223,9 +237,6 @@ Tlrxx::Tlrxx(AppContext& ctx, MainFrame& frame, QWidget* parent) : ChildForm(ctx
     DBGrid1->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                              QAbstractItemView::AnyKeyPressed);
     DBGrid1->setTabKeyNavigation(true);
-    QPalette gp = DBGrid1->palette();
-    gp.setColor(QPalette::Base, gp.color(QPalette::ToolTipBase));
-    DBGrid1->setPalette(gp);
     DBGrid1->installEventFilter(this);
     lower->addWidget(DBGrid1, 1);
     Panel2 = new QWidget(Panel1);
@@ -269,21 +280,16 @@ Tlrxx::Tlrxx(AppContext& ctx, MainFrame& frame, QWidget* parent) : ChildForm(ctx
 void Tlrxx::FormShow()
 {
     AppContext& ctx = context();
-    if (ctx.screen.width() > 800)
+    if (ctx.screen.width() > 800) {
+        scaleBy(body(), 125, 100);
         Panel1->setFixedHeight(320);
+    }
     Panel1->setFixedHeight(Panel1->height() - 20);
 
-    QColor colour;
-    if (colorFromText(ctx.store.ReadAppValue(QStringLiteral("bgrgb")), &colour)) {
-        QPalette gp = DBGrid1->palette();
-        gp.setColor(QPalette::Base, colour);
-        DBGrid1->setPalette(gp);
-    }
-    if (colorFromText(ctx.store.ReadAppValue(QStringLiteral("rgb")), &colour)) {
-        QPalette bp = body()->palette();
-        bp.setColor(QPalette::Window, colour);
-        body()->setPalette(bp);
-    }
+    // The grid's design colour is the system's tool-tip colour.
+    setOwnGridColor(
+        DBGrid1, storedGridColor(ctx.store, QApplication::palette().color(QPalette::ToolTipBase)));
+    setBodyColor(storedWindowColor(ctx.store, kFormColor));
     restoreColumnWidths(ctx.store, QStringLiteral("lr"), DBGrid1, 18);
 
     const struct {

@@ -97,6 +97,9 @@ private:
     bool showPicture(const QString& path);
     qint64 nextSerial();
     void lookAhead(QLineEdit* box, QLineEdit* suggestion, const QString& field, int key);
+    // Searches the table for the first row whose field begins with the box's
+    // text and shows it in the suggestion box; the table is left on that row.
+    void findSuggestion(QLineEdit* box, QLineEdit* suggestion, const QString& field, int key);
     void writeFields();
 };
 

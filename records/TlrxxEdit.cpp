@@ -103,6 +103,8 @@ void Tlrxx::Button1Click()
         qint64 serial = 0;
         if (adding)
             serial = nextSerial();
+        else
+            Button1->setText(QStringLiteral("添加"));
         // Both numbers are converted before the table is touched.
         double area = 0;
         double price = 0;
@@ -112,7 +114,6 @@ void Tlrxx::Button1Click()
             t->insert();
             t->setValue(QStringLiteral("序号"), serial);
         } else {
-            Button1->setText(QStringLiteral("添加"));
             t->edit();
         }
         try {
@@ -279,47 +280,67 @@ void Tlrxx::ComboBox4Change()
 void Tlrxx::lookAhead(QLineEdit* box, QLineEdit* suggestion, const QString& field, int key)
 {
     Dataset* t = context().sj.ADOTable1;
-    const QString typed = box->text();
     try {
         if (!t->active())
             return;
-        t->first();
-        if (typed.isEmpty() || t->isEmpty())
+        // While correcting, "确认" writes the table's current row: the search
+        // must leave it where it is, or the correction would land on the
+        // suggested row.
+        if (Button1->text() == QStringLiteral("确认")) {
+            const int row = t->recNo();
+            try {
+                findSuggestion(box, suggestion, field, key);
+            } catch (const DataError&) {
+                t->moveTo(row);
+                throw;
+            }
+            t->moveTo(row);
             return;
-        // The first row in table order whose field begins with the typed
-        // text; found by the engine, then the table moves to it.
-        QSqlQuery q(context().sj.lumo1());
-        q.prepare(QStringLiteral("SELECT (SELECT COUNT(*) FROM fcxx b WHERE b.rowid < a.rowid) "
-                                 "FROM fcxx a WHERE substr(a.%1, 1, ?) = ? ORDER BY a.rowid "
-                                 "LIMIT 1")
-                      .arg(field));
-        q.addBindValue(typed.size());
-        q.addBindValue(typed);
-        if (!q.exec() || !q.next()) {
+        }
+        t->first();
+        findSuggestion(box, suggestion, field, key);
+    } catch (const DataError& e) {
+        context().dialogs.message(this, e.text(), Dialogs::Icon::Error);
+    }
+}
+
+void Tlrxx::findSuggestion(QLineEdit* box, QLineEdit* suggestion, const QString& field, int key)
+{
+    Dataset* t = context().sj.ADOTable1;
+    const QString typed = box->text();
+    if (typed.isEmpty() || t->isEmpty())
+        return;
+    // The first row in table order whose field begins with the typed
+    // text; found by the engine, then the table moves to it.
+    QSqlQuery q(context().sj.lumo1());
+    q.prepare(QStringLiteral("SELECT (SELECT COUNT(*) FROM fcxx b WHERE b.rowid < a.rowid) "
+                             "FROM fcxx a WHERE substr(a.%1, 1, ?) = ? ORDER BY a.rowid "
+                             "LIMIT 1")
+                  .arg(field));
+    q.addBindValue(typed.size());
+    q.addBindValue(typed);
+    if (!q.exec() || !q.next()) {
+        t->first();
+        return;
+    }
+    bool found = t->moveTo(q.value(0).toInt()) && t->displayText(field).startsWith(typed);
+    if (!found) {
+        // The table's rows differ from the file's: look row by row.
+        for (t->first(); !t->eof(); t->next())
+            if (t->displayText(field).startsWith(typed)) {
+                found = true;
+                break;
+            }
+        if (!found) {
             t->first();
             return;
         }
-        bool found = t->moveTo(q.value(0).toInt()) && t->displayText(field).startsWith(typed);
-        if (!found) {
-            // The table's rows differ from the file's: look row by row.
-            for (t->first(); !t->eof(); t->next())
-                if (t->displayText(field).startsWith(typed)) {
-                    found = true;
-                    break;
-                }
-            if (!found) {
-                t->first();
-                return;
-            }
-        }
-        suggestion->setText(t->displayText(field));
-        suggestion->show();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            box->setText(suggestion->text());
-            suggestion->hide();
-        }
-    } catch (const DataError& e) {
-        context().dialogs.message(this, e.text(), Dialogs::Icon::Error);
+    }
+    suggestion->setText(t->displayText(field));
+    suggestion->show();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        box->setText(suggestion->text());
+        suggestion->hide();
     }
 }
 

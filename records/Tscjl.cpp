@@ -1,14 +1,14 @@
 #include "Tscjl.h"
 
 #include "AppContext.h"
-#include "Colors.h"
 #include "DataError.h"
 #include "DataGrid.h"
 #include "Dataset.h"
 #include "Dialogs.h"
+#include "FramingText.h"
 #include "GridWidths.h"
 #include "MainFrame.h"
-#include "Screen.h"
+#include "OwnLook.h"
 #include "SettingsStore.h"
 #include "Tsj.h"
 
@@ -44,20 +44,10 @@ template <typename T> T* named(T* object, const char* name)
     return object;
 }
 
-void setBackground(QWidget* w, const QColor& color)
-{
-    QPalette p = w->palette();
-    p.setColor(QPalette::Window, color);
-    w->setPalette(p);
-    w->setAutoFillBackground(true);
-}
-
-void setGridBackground(QWidget* grid, const QColor& color)
-{
-    QPalette p = grid->palette();
-    p.setColor(QPalette::Base, color);
-    grid->setPalette(p);
-}
+// The design colours of the window, its grid and the grid's titles.
+const QColor kWindowColor(0xEF, 0xEC, 0xDE);
+const QColor kGridColor(0xF9, 0xF8, 0xE6);
+const QColor kTitleColor(0xEF, 0xEC, 0xDE);
 
 } // namespace
 
@@ -70,7 +60,7 @@ Tscjl::Tscjl(AppContext& ctx, MainFrame& frame, QWidget* parent) : ChildForm(ctx
 {
     setObjectName(QStringLiteral("Tscjl"));
     setWindowTitle(QStringLiteral("删除记录"));
-    setBackground(body(), QColor(0xEF, 0xEC, 0xDE));
+    setBodyColor(kWindowColor);
 
     DBGrid1 = named(new DataGrid(ctx.sj.DataSource3, body(), &ctx.dialogs), "DBGrid1");
     DBGrid1->setColumns({{QStringLiteral("序号"), QStringLiteral("序号")},
@@ -92,9 +82,8 @@ Tscjl::Tscjl(AppContext& ctx, MainFrame& frame, QWidget* parent) : ChildForm(ctx
     DBGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
     DBGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     DBGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    setGridBackground(DBGrid1, QColor(0xF9, 0xF8, 0xE6));
-    DBGrid1->horizontalHeader()->setStyleSheet(
-        QStringLiteral("QHeaderView::section { background-color: #EFECDE; }"));
+    setOwnGridColor(DBGrid1, kGridColor);
+    setOwnHeaderColor(DBGrid1->horizontalHeader(), kTitleColor);
     DBGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
     DBGrid1->setMouseTracking(true);
     DBGrid1->viewport()->installEventFilter(this);
@@ -105,6 +94,7 @@ Tscjl::Tscjl(AppContext& ctx, MainFrame& frame, QWidget* parent) : ChildForm(ctx
 
     Panel1 = named(new QFrame(body()), "Panel1");
     Panel1->setFixedHeight(66);
+    Panel1->installEventFilter(this);
     Animate1 = named(new QProgressBar(Panel1), "Animate1");
     Animate1->setRange(0, 0);
     Animate1->setTextVisible(false);
@@ -112,13 +102,15 @@ Tscjl::Tscjl(AppContext& ctx, MainFrame& frame, QWidget* parent) : ChildForm(ctx
     Animate1->hide();
 
     Panel2 = named(new QFrame(Panel1), "Panel2");
-    StaticText1 =
-        named(new QLabel(QStringLiteral("起始              结束           日期              日期"),
-                         Panel2),
-              "StaticText1");
-    StaticText1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    DateTimePicker1 = named(new QDateTimeEdit(Panel2), "DateTimePicker1");
-    DateTimePicker2 = named(new QDateTimeEdit(Panel2), "DateTimePicker2");
+    // The caption's words stand above and below the pickers: "起始" and
+    // "日期" frame the start picker, "结束" and "日期" the end picker.
+    StaticText1 = named(
+        new FramingText(QStringLiteral("起始              结束           日期              日期"),
+                        Panel2),
+        "StaticText1");
+    DateTimePicker1 = named(new QDateTimeEdit(StaticText1), "DateTimePicker1");
+    DateTimePicker2 = named(new QDateTimeEdit(StaticText1), "DateTimePicker2");
+    StaticText1->setFramed({DateTimePicker1, DateTimePicker2});
     for (QDateTimeEdit* picker : {DateTimePicker1, DateTimePicker2}) {
         // Only the date is shown (as the short date) and chosen; the time
         // of day stays.
@@ -132,14 +124,8 @@ Tscjl::Tscjl(AppContext& ctx, MainFrame& frame, QWidget* parent) : ChildForm(ctx
     suiButton3 = named(new QPushButton(QStringLiteral("关 闭"), Panel2), "suiButton3");
 
     auto* row = new QHBoxLayout(Panel2);
-    row->setContentsMargins(4, 4, 4, 4);
-    auto* dates = new QVBoxLayout;
-    auto* pickers = new QHBoxLayout;
-    pickers->addWidget(DateTimePicker1);
-    pickers->addWidget(DateTimePicker2);
-    dates->addWidget(StaticText1);
-    dates->addLayout(pickers);
-    row->addLayout(dates);
+    row->setContentsMargins(4, 1, 4, 1);
+    row->addWidget(StaticText1);
     row->addWidget(suiButton1);
     row->addWidget(suiButton2);
     row->addWidget(suiButton3);
@@ -175,6 +161,8 @@ bool Tscjl::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::MouseMove && watched == DBGrid1->viewport())
         DBGrid1MouseMove();
+    else if (event->type() == QEvent::Resize && watched == Panel1 && m_shown)
+        placeButtonPanel();
     return ChildForm::eventFilter(watched, event);
 }
 
@@ -182,15 +170,19 @@ void Tscjl::FormShow()
 {
     const SettingsStore& store = context().store;
     restoreColumnWidths(store, kSection, DBGrid1, kColumns);
-    QColor color;
-    if (colorFromText(store.ReadAppValue(QStringLiteral("bgrgb")), &color))
-        setGridBackground(DBGrid1, color);
-    if (colorFromText(store.ReadAppValue(QStringLiteral("rgb")), &color))
-        setBackground(body(), color);
-    const QColor window = body()->palette().color(QPalette::Window);
-    setBackground(Panel1, window);
-    setBackground(Panel2, window);
-    Panel2->move(context().screen.width() - Panel2->width() - 10, Panel2->y());
+    setOwnGridColor(DBGrid1, storedGridColor(store, kGridColor));
+    const QColor window = storedWindowColor(store, kWindowColor);
+    setBodyColor(window);
+    setOwnBackground(Panel1, window);
+    setOwnBackground(Panel2, window);
+    placeButtonPanel();
+}
+
+// The button panel stands 10 pixels from the right edge of the window (the
+// screen's edge when the window fills the screen), never beyond its left.
+void Tscjl::placeButtonPanel()
+{
+    Panel2->move(qMax(0, Panel1->width() - Panel2->width() - 10), Panel2->y());
 }
 
 void Tscjl::FormClose()

@@ -6,7 +6,6 @@
 class QAction;
 class QDateTimeEdit;
 class QFrame;
-class QLabel;
 class QMenu;
 class QProgressBar;
 class QPushButton;
@@ -15,6 +14,7 @@ namespace lumo
 {
 
 class DataGrid;
+class FramingText;
 
 // The deletion window: deletes the selected property, the properties of a
 // range of registration dates, or the whole register.
@@ -34,7 +34,7 @@ public:
     QFrame* Panel1;
     QProgressBar* Animate1;
     QFrame* Panel2;
-    QLabel* StaticText1;
+    FramingText* StaticText1;
     QDateTimeEdit* DateTimePicker1;
     QDateTimeEdit* DateTimePicker2;
     QPushButton* suiButton1;
@@ -55,6 +55,7 @@ protected:
 
 private:
     bool deleteEverything();
+    void placeButtonPanel();
     void showError(const QString& text);
 
     bool m_shown = false;

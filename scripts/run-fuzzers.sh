@@ -21,9 +21,6 @@ sources=(
   "$root"/datamgmt/BackupReader.cpp
   "$root"/datamgmt/BackupSupport.cpp
   "$root"/datamgmt/BackupWriter.cpp
-  "$root"/datamgmt/BackupReader.cpp
-  "$root"/datamgmt/BackupSupport.cpp
-  "$root"/datamgmt/BackupWriter.cpp
   "$root"/datamgmt/BlockCompressor.cpp
   "$root"/datamgmt/DosDateTime.cpp
   "$root"/datamgmt/FileWalk.cpp

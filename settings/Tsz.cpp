@@ -2,6 +2,7 @@
 
 #include "AppContext.h"
 #include "DataGrid.h"
+#include "GridLineSizer.h"
 #include "MainFrame.h"
 #include "Tsj.h"
 
@@ -147,6 +148,7 @@ void Tsz::buildListTab()
     StringGrid1->setTabKeyNavigation(true);
     StringGrid1->setItemDelegate(new ListCellDelegate(this, StringGrid1));
     StringGrid1->installEventFilter(this);
+    new GridLineSizer(StringGrid1);
     for (int r = 0; r < kListRows; ++r) {
         for (int c = 0; c < kListColumns; ++c) {
             auto* item = new QTableWidgetItem;

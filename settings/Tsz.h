@@ -113,6 +113,9 @@ private:
     void showError(const QString& text);
 
     bool m_shown = false;
+    // Lookup-grid columns whose list could not be read (a count that is not
+    // a number): shown empty, locked and never written back.
+    bool m_listUnread[kListColumns] = {};
     // The users row found by the last lookup in the password box, the level
     // it was found by and the 密码 (hash) it held; -1 when the last lookup
     // found none.

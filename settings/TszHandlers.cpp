@@ -5,6 +5,7 @@
 #include "Dataset.h"
 #include "Dialogs.h"
 #include "LookupLists.h"
+#include "OwnLook.h"
 #include "Passwords.h"
 #include "SettingsStore.h"
 #include "Tsj.h"
@@ -32,13 +33,10 @@ const QString& columnSection(int column)
     return sections[column];
 }
 
+// The button of the active mode has red text; the other has the look's.
 void drawActive(QPushButton* button, bool active)
 {
-    QPalette p = button->palette();
-    p.setColor(QPalette::ButtonText,
-               active ? QColor(Qt::red)
-                      : button->style()->standardPalette().color(QPalette::ButtonText));
-    button->setPalette(p);
+    setOwnTextColor(button, active ? QColor(Qt::red) : QColor());
 }
 
 } // namespace
@@ -80,13 +78,24 @@ void Tsz::FormShow()
         StringGrid1->item(r, 0)->setText(QString::number(r));
     for (int c = 1; c < kListColumns; ++c) {
         const LookupSection& section = lookupSection(columnSection(c));
-        const int count = store
-                              .readProfileString(section.section, QStringLiteral("s"),
-                                                 QString::number(section.defaultCount))
-                              .toInt();
-        for (int k = 1; k <= count && k < kListRows; ++k)
-            StringGrid1->item(k, c)->setText(
-                store.readProfileString(section.section, QStringLiteral("s%1").arg(k)));
+        QStringList entries;
+        try {
+            entries = readLookupList(store, section);
+        } catch (const DataError& e) {
+            // Writing this column back would replace the stored list by an
+            // empty one: the column stays empty and cannot be edited.
+            m_listUnread[c] = true;
+            const QString reason = QStringLiteral("“%1”列表的数目无法读取：%2")
+                                       .arg(StringGrid1->item(0, c)->text(), e.text());
+            for (int r = 1; r < kListRows; ++r) {
+                StringGrid1->item(r, c)->setFlags(Qt::NoItemFlags);
+                StringGrid1->item(r, c)->setToolTip(reason);
+            }
+            showError(e.text());
+            continue;
+        }
+        for (int k = 1; k <= entries.size() && k < kListRows; ++k)
+            StringGrid1->item(k, c)->setText(entries[k - 1]);
     }
 
     fillLevels();
@@ -130,6 +139,8 @@ void Tsz::StringGrid1KeyUp()
     const SettingsStore& store = context().store;
     try {
         for (int c = 1; c < kListColumns; ++c) {
+            if (m_listUnread[c])
+                continue;
             const QString& section = columnSection(c);
             for (int r = 1; r < kListRows; ++r) {
                 const QString text = StringGrid1->item(r, c)->text();

@@ -1,7 +1,8 @@
 #include "ChildForm.h"
 
+#include "OwnLook.h"
+
 #include <QCloseEvent>
-#include <QPalette>
 
 namespace lumo
 {
@@ -9,16 +10,14 @@ namespace lumo
 ChildForm::ChildForm(AppContext& ctx, MainFrame& frame, QWidget* parent)
     : QMdiSubWindow(parent), m_ctx(ctx), m_frame(frame), m_body(new QWidget(this))
 {
+    m_body->setObjectName(QStringLiteral("body"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWidget(m_body);
 }
 
 void ChildForm::setBodyColor(const QColor& color)
 {
-    m_body->setAutoFillBackground(true);
-    QPalette pal = m_body->palette();
-    pal.setColor(QPalette::Window, color);
-    m_body->setPalette(pal);
+    setOwnBackground(m_body, color);
 }
 
 void ChildForm::closeEvent(QCloseEvent* event)

@@ -19,7 +19,7 @@ public:
     MainFrame& frame() const { return m_frame; }
     // The widget that holds the form's controls.
     QWidget* body() const { return m_body; }
-    // Fills the body with its own colour.
+    // Fills the body with its own colour, whatever the look.
     void setBodyColor(const QColor& color);
 
 signals:

@@ -49,10 +49,13 @@ void QtDialogs::message(QWidget* parent, const QString& text, Icon icon, const Q
     }
 }
 
-bool QtDialogs::question(QWidget* parent, const QString& text, const QString& title)
+bool QtDialogs::question(QWidget* parent, const QString& text, const QString& title,
+                         Buttons buttons)
 {
-    return QMessageBox::question(parent, titleOr(title), text, QMessageBox::Yes | QMessageBox::No,
-                                 QMessageBox::No) == QMessageBox::Yes;
+    const bool okCancel = buttons == Buttons::OkCancel;
+    const QMessageBox::StandardButton yes = okCancel ? QMessageBox::Ok : QMessageBox::Yes;
+    const QMessageBox::StandardButton no = okCancel ? QMessageBox::Cancel : QMessageBox::No;
+    return QMessageBox::question(parent, titleOr(title), text, yes | no, no) == yes;
 }
 
 QString QtDialogs::openFileName(QWidget* parent, const QString& caption, const QString& dir,

@@ -15,14 +15,16 @@ class Dialogs
 {
 public:
     enum class Icon { Information, Warning, Error };
+    // The buttons of a question box; the first one answers true.
+    enum class Buttons { YesNo, OkCancel };
 
     virtual ~Dialogs() = default;
     // A message with an OK button.
     virtual void message(QWidget* parent, const QString& text, Icon icon = Icon::Information,
                          const QString& title = QString()) = 0;
-    // A Yes/No question; true for Yes.
-    virtual bool question(QWidget* parent, const QString& text,
-                          const QString& title = QString()) = 0;
+    // A question with Yes and No (or OK and Cancel); true for Yes (OK).
+    virtual bool question(QWidget* parent, const QString& text, const QString& title = QString(),
+                          Buttons buttons = Buttons::YesNo) = 0;
     // File dialogs; an empty result means cancelled.
     virtual QString openFileName(QWidget* parent, const QString& caption, const QString& dir,
                                  const QString& filter) = 0;
@@ -48,7 +50,8 @@ class QtDialogs : public Dialogs
 {
 public:
     void message(QWidget* parent, const QString& text, Icon icon, const QString& title) override;
-    bool question(QWidget* parent, const QString& text, const QString& title) override;
+    bool question(QWidget* parent, const QString& text, const QString& title,
+                  Buttons buttons) override;
     QString openFileName(QWidget* parent, const QString& caption, const QString& dir,
                          const QString& filter) override;
     QString saveFileName(QWidget* parent, const QString& caption, const QString& dir,

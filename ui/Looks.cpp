@@ -1,11 +1,5 @@
 #include "Looks.h"
 
-#include "Colors.h"
-#include "SettingsStore.h"
-
-#include <QTableView>
-#include <QWidget>
-
 namespace lumo
 {
 
@@ -59,67 +53,6 @@ QList<QColor> presetCustomColors()
 QColor initialDialogColor()
 {
     return QColor(0xF9, 0xFA, 0xDE);
-}
-
-namespace
-{
-
-// Our own rule is kept between these markers in the widget's style sheet so
-// that a second call replaces it and other rules stay.
-const QString kBegin = QStringLiteral("/*lumo-background*/");
-const QString kEnd = QStringLiteral("/*end-lumo-background*/");
-
-QString withoutOwnRule(const QString& sheet)
-{
-    const int begin = sheet.indexOf(kBegin);
-    if (begin < 0)
-        return sheet;
-    const int end = sheet.indexOf(kEnd, begin);
-    if (end < 0)
-        return sheet.left(begin);
-    return sheet.left(begin) + sheet.mid(end + kEnd.size());
-}
-
-} // namespace
-
-void setOwnBackground(QWidget* widget, const QColor& color)
-{
-    if (!widget)
-        return;
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, color);
-    palette.setColor(QPalette::Base, color);
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
-
-    // A style sheet rule on the widget itself, matched by its object name,
-    // so that the application's look does not paint over the colour and
-    // the children keep their own look.
-    if (widget->objectName().isEmpty())
-        widget->setObjectName(QStringLiteral("lumoColored%1").arg(quintptr(widget), 0, 16));
-    widget->setAttribute(Qt::WA_StyledBackground, true);
-    const QString selector = QLatin1Char('#') + widget->objectName();
-    const QString rule = kBegin + selector + QStringLiteral(" { background-color: ") +
-                         color.name() + QStringLiteral("; }") + kEnd;
-    widget->setStyleSheet(withoutOwnRule(widget->styleSheet()) + rule);
-}
-
-bool applyWindowColor(QWidget* widget, const SettingsStore& store)
-{
-    QColor color;
-    if (!widget || !colorFromText(store.ReadAppValue(QStringLiteral("rgb")), &color))
-        return false;
-    setOwnBackground(widget, color);
-    return true;
-}
-
-bool applyGridColor(QTableView* grid, const SettingsStore& store)
-{
-    QColor color;
-    if (!grid || !colorFromText(store.ReadAppValue(QStringLiteral("bgrgb")), &color))
-        return false;
-    setOwnBackground(grid, color);
-    return true;
 }
 
 } // namespace lumo

@@ -1,17 +1,12 @@
 #pragma once
-// The four looks of the program, their stored form "jm" and the stored
-// window and grid colours ("rgb", "bgrgb") with the helpers that apply them.
+// The four looks of the program, their stored form "jm" and the colour
+// dialog's presets. A window's own colours and fonts over the look: OwnLook.h.
 #include <QColor>
 #include <QList>
 #include <QString>
 
-class QTableView;
-class QWidget;
-
 namespace lumo
 {
-
-class SettingsStore;
 
 enum class Look { WinXpBlue, Mosphere, UserSkin, Plain };
 
@@ -36,16 +31,5 @@ QString storedLookText(Look look, const QString& skinFile = QString());
 QList<QColor> presetCustomColors();
 // The colour the colour dialog starts at before any colour was confirmed.
 QColor initialDialogColor();
-
-// Window background colour "rgb": applied to `widget` (a window body) when
-// stored; an empty or unreadable value leaves the widget as it is.
-// Returns true when a colour was applied.
-bool applyWindowColor(QWidget* widget, const SettingsStore& store);
-// Grid background colour "bgrgb" for a grid opening now.
-bool applyGridColor(QTableView* grid, const SettingsStore& store);
-
-// Gives `widget` its own background colour so that it wins over the look's
-// style sheet as well as over the palette.
-void setOwnBackground(QWidget* widget, const QColor& color);
 
 } // namespace lumo

@@ -82,7 +82,7 @@ public:
         std::fprintf(stderr, "message: %s\n", qPrintable(text));
         ++messages;
     }
-    bool question(QWidget*, const QString&, const QString&) override { return false; }
+    bool question(QWidget*, const QString&, const QString&, Buttons) override { return false; }
     QString openFileName(QWidget*, const QString&, const QString&, const QString&) override
     {
         return {};

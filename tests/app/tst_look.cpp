@@ -3,6 +3,7 @@
 #include "CalculatorDialog.h"
 #include "Colors.h"
 #include "Looks.h"
+#include "OwnLook.h"
 #include "PaintProgram.h"
 #include "Skins.h"
 #include "TestApp.h"
@@ -15,7 +16,6 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QMdiArea>
-#include <QTableView>
 #include <QtTest>
 
 #include <memory>
@@ -85,7 +85,6 @@ private slots:
     void userSkinPathCutAt100();
     void missingUserSkinFallsBack();
     void windowColour();
-    void gridColourOnlyForGridsOpenedLater();
     void paintProgram();
     void helpFile();
     void calculatorEntry();
@@ -291,38 +290,7 @@ void TestLook::windowColour()
     // Applied at the next start and by windows opening later.
     auto w = start(app);
     QCOMPARE(w->mdiArea()->background().color(), chosen);
-    QWidget body;
-    QVERIFY(lumo::applyWindowColor(&body, app.store));
-    QCOMPARE(body.palette().color(QPalette::Window), chosen);
-    QVERIFY(body.styleSheet().contains(chosen.name()));
-}
-
-void TestLook::gridColourOnlyForGridsOpenedLater()
-{
-    TestApp app;
-    auto w = start(app);
-    QTableView openGrid;
-    QVERIFY(!lumo::applyGridColor(&openGrid, app.store)); // nothing stored yet
-    const QPalette before = openGrid.palette();
-    const QString sheetBefore = openGrid.styleSheet();
-
-    const QColor chosen(0xAD, 0xCF, 0xB3);
-    app.dialogs.colors.enqueue(chosen);
-    w->menuEntry(QStringLiteral("N25"))->trigger();
-    QCOMPARE(app.store.ReadAppValue(QStringLiteral("bgrgb")),
-             QString::number(lumo::colorToValue(chosen)));
-    QVERIFY(app.store.ReadAppValue(QStringLiteral("rgb")).isEmpty());
-    QCOMPARE(openGrid.palette(), before);
-    QCOMPARE(openGrid.styleSheet(), sheetBefore);
-
-    QTableView newGrid;
-    QVERIFY(lumo::applyGridColor(&newGrid, app.store));
-    QCOMPARE(newGrid.palette().color(QPalette::Base), chosen);
-    // Applying again replaces the colour rather than piling rules up.
-    app.store.WriteAppValue(QStringLiteral("bgrgb"), QString::number(0xFF));
-    QVERIFY(lumo::applyGridColor(&newGrid, app.store));
-    QCOMPARE(newGrid.styleSheet().count(QStringLiteral("background-color")), 1);
-    QVERIFY(newGrid.styleSheet().contains(QStringLiteral("#ff0000")));
+    QCOMPARE(lumo::storedWindowColor(app.store, Qt::black), chosen);
 }
 
 void TestLook::paintProgram()

@@ -3,6 +3,7 @@
 #include "FilterBar.h"
 #include "LookupLists.h"
 #include "Passwords.h"
+#include "StatusPanels.h"
 #include "TestApp.h"
 #include "Tmain.h"
 
@@ -11,6 +12,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -69,6 +71,8 @@ private slots:
     void caption();
     void restoreEntriesFromSlotNames();
     void lookupDefaultsAtCreation();
+    void malformedCountStopsAtItsSection_data();
+    void malformedCountStopsAtItsSection();
     void firstStartAndInstallation();
     void installationKeepsExistingRegister();
     void statusBar_data();
@@ -412,6 +416,41 @@ void TestTmain::lookupDefaultsAtCreation()
     QCOMPARE(app.store.readProfileString(QStringLiteral("cx"), QStringLiteral("s")), QString());
 }
 
+void TestTmain::malformedCountStopsAtItsSection_data()
+{
+    QTest::addColumn<int>("bad"); // 0 districts, 1 orientations, 2 layouts
+    QTest::addRow("gj") << 0;
+    QTest::addRow("cx") << 1;
+    QTest::addRow("hx") << 2;
+}
+
+// The sections are handled one after the other: the lists before the one
+// whose count is no number are filled, the error is shown, and the rest of
+// the creation steps is skipped.
+void TestTmain::malformedCountStopsAtItsSection()
+{
+    QFETCH(int, bad);
+    const QStringList sections = {QStringLiteral("gj"), QStringLiteral("cx"), QStringLiteral("hx")};
+    TestApp app;
+    app.store.writeProfileString(sections[bad], QStringLiteral("s"), QStringLiteral("x"));
+    Tmain w(*app.ctx);
+    QCOMPARE(app.dialogs.messages, QStringList{QStringLiteral("'x' is 不是一个有效的整数值")});
+    const QListWidget* lists[] = {w.suiToolBar1->FlatCheckListBox1,
+                                  w.suiToolBar1->FlatCheckListBox2,
+                                  w.suiToolBar1->FlatCheckListBox3};
+    const int defaults[] = {6, 10, 10};
+    for (int i = 0; i < 3; ++i) {
+        const QString where = sections[i];
+        // "所有…", the entries and "其它…" for a list read, nothing after.
+        QCOMPARE(lists[i]->count(), i < bad ? defaults[i] + 2 : 0);
+        // The defaults of the failing section are written before its count
+        // is read; those of the later sections are not.
+        QVERIFY2(app.store.readProfileString(sections[i], QStringLiteral("s1")).isEmpty() ==
+                     (i > bad),
+                 qPrintable(where));
+    }
+}
+
 void TestTmain::firstStartAndInstallation()
 {
     TestApp::Options options;
@@ -437,13 +476,14 @@ void TestTmain::firstStartAndInstallation()
     QVERIFY(QFile::exists(install + QStringLiteral("/lumo.fc")));
     QVERIFY(QFile::exists(install + QStringLiteral("/lumo.html")));
     QVERIFY(QFile::exists(app.folders.desktopDir() + QStringLiteral("/Korvane.desktop")));
-    QFile entry(app.folders.applicationsDir() + QStringLiteral("/Korvane.desktop"));
+    QFile entry(app.folders.applicationsDir() + QStringLiteral("/velmora.desktop"));
     QVERIFY(entry.open(QIODevice::ReadOnly));
     const QString text = QString::fromUtf8(entry.readAll());
     QVERIFY2(text.contains(QStringLiteral("Exec=\"") + install + QStringLiteral("/lumo\"")),
              qPrintable(text));
     QVERIFY(text.contains(QStringLiteral("Path=") + install));
-    QVERIFY(QFile::exists(app.folders.applicationsDir() + QStringLiteral("/Korvane-help.desktop")));
+    QVERIFY(
+        QFile::exists(app.folders.applicationsDir() + QStringLiteral("/velmora-manual.desktop")));
 
     // The next start shows neither message.
     app.dialogs.messages.clear();
@@ -486,9 +526,13 @@ void TestTmain::statusBar()
     Tmain w(*app.ctx);
     w.show();
     QCOMPARE(w.StatusPanel0->width(), panel0);
-    QCOMPARE(w.StatusPanel1->width(), 765);
+    // The notice takes 765 pixels where the bar has room for them (the
+    // screen tests cover the narrow bars).
+    QCOMPARE(w.statusPanels()->panelWidth(1), 765);
+    QCOMPARE(w.StatusPanel1->width(), qMin(765, w.statusPanels()->width() - panel0 - 100 - 4));
+    // The login panel stands centred across the window.
     QCOMPARE(w.findChild<QWidget*>(QStringLiteral("suiImagePanel1"))->x(),
-             screenWidth / 2 - 280 / 2);
+             w.centralWidget()->width() / 2 - 280 / 2);
     app.clock.current = QDateTime(QDate(2026, 12, 9), QTime(7, 5, 9));
     QTRY_COMPARE(w.StatusPanel2->text(), QStringLiteral("07:05:09   "));
 }

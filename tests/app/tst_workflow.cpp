@@ -92,8 +92,9 @@ void TestWorkflow::searchCollectPrintAndClose()
     QVERIFY2(app.dialogs.messages.last().contains(pdf), qPrintable(app.dialogs.messages.last()));
 
     // A double click shows the photo preview; "联系房主" the owner window.
-    grid->setCurrentIndex(grid->model()->index(1, 0));
-    emit grid->doubleClicked(grid->model()->index(1, 0));
+    const QPoint cell = grid->visualRect(grid->model()->index(1, 0)).center();
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell);
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, cell);
     QTRY_VERIFY(topLevel(QStringLiteral("Ttx")));
     w.N15->trigger();
     QTRY_VERIFY(topLevel(QStringLiteral("Tfz")));

@@ -167,6 +167,7 @@ void TstTmp::cardNumbers()
     app.dialogs.answers.enqueue(true);
     QTest::mouseClick(button(w, "suiButton7"), Qt::LeftButton);
     QCOMPARE(app.dialogs.questions, QStringList{QStringLiteral("删除后将不能恢复!")});
+    QCOMPARE(app.dialogs.questionButtons, QList<Dialogs::Buttons>{Dialogs::Buttons::YesNo});
     QCOMPARE(app.scalar(QStringLiteral("select count(*) from dh")).toInt(), 4);
     QTest::mouseClick(button(w, "suiButton6"), Qt::LeftButton);
     QCOMPARE(app.scalar(QStringLiteral("select count(*) from dh where 序号 = 5")).toInt(), 1);
@@ -273,6 +274,7 @@ void TstTmp::ctrlDeleteSelectedRows()
     app.dialogs.answers.enqueue(true);
     QTest::keyClick(grid, Qt::Key_Delete, Qt::ControlModifier);
     QCOMPARE(app.dialogs.questions.last(), QStringLiteral("删除当前记录吗?"));
+    QCOMPARE(app.dialogs.questionButtons.last(), Dialogs::Buttons::OkCancel);
     QCOMPARE(app.scalar(QStringLiteral("select count(*) from dh where 序号 = 2")).toInt(), 0);
 
     // Two rows selected: both go after the other question; Cancel keeps them.
@@ -282,6 +284,7 @@ void TstTmp::ctrlDeleteSelectedRows()
     app.dialogs.answers.enqueue(false);
     QTest::keyClick(grid, Qt::Key_Delete, Qt::ControlModifier);
     QCOMPARE(app.dialogs.questions.last(), QStringLiteral("删除所有选中记录吗?"));
+    QCOMPARE(app.dialogs.questionButtons.last(), Dialogs::Buttons::OkCancel);
     QCOMPARE(app.scalar(QStringLiteral("select count(*) from dh")).toInt(), 3);
     app.dialogs.answers.enqueue(true);
     QTest::keyClick(grid, Qt::Key_Delete, Qt::ControlModifier);

@@ -117,6 +117,14 @@ void makeVersion0(const QString& path)
                           "'王某')"));
 }
 
+// A test application whose data module is not opened yet.
+TestApp::Options unopened()
+{
+    TestApp::Options options;
+    options.openData = false;
+    return options;
+}
+
 QStringList bakFiles(const TestApp& app)
 {
     return QDir(app.path(QStringLiteral("bak"))).entryList(QDir::Files, QDir::Name);
@@ -137,7 +145,7 @@ private slots:
 
 void TstMigration::version0IsBroughtUpToDate()
 {
-    TestApp app(TestApp::Options{true, true, false});
+    TestApp app(unopened());
     const QString db = app.path(QStringLiteral("lumo.fc"));
     makeVersion0(db);
     const QByteArray before = fileHash(db);
@@ -200,7 +208,7 @@ void TstMigration::currentRegisterIsLeftAlone()
 
 void TstMigration::failingStepRollsBack()
 {
-    TestApp app(TestApp::Options{true, true, false});
+    TestApp app(unopened());
     const QString path = app.path(QStringLiteral("lumo.fc"));
     makeVersion0(path);
     const QByteArray before = fileHash(path);
@@ -250,7 +258,7 @@ void TstMigration::failingStepRollsBack()
 
 void TstMigration::newerRegisterIsRefused()
 {
-    TestApp app(TestApp::Options{true, true, false});
+    TestApp app(unopened());
     const QString path = app.path(QStringLiteral("lumo.fc"));
     {
         Connection c(path);
@@ -270,7 +278,7 @@ void TstMigration::newerRegisterIsRefused()
 
 void TstMigration::lumoctlMigratesBeforeItsWork()
 {
-    TestApp app(TestApp::Options{true, true, false});
+    TestApp app(unopened());
     const QString path = app.path(QStringLiteral("lumo.fc"));
     makeVersion0(path);
     std::ostringstream out, err;

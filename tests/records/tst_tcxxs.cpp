@@ -68,6 +68,7 @@ private slots:
     void storedWidthsAndStyleApplied();
     void styleButton();
     void splitterKeepsFivePixels();
+    void doubleClickOpensPreview_data();
     void doubleClickOpensPreview();
 };
 
@@ -259,28 +260,55 @@ void TestTcxxs::splitterKeepsFivePixels()
     QTRY_VERIFY(w.form->Panel1->height() >= 5);
 }
 
+void TestTcxxs::doubleClickOpensPreview_data()
+{
+    QTest::addColumn<int>("listings");   // rows the search finds
+    QTest::addColumn<QString>("date");   // 登记日期 of every row, as stored
+    QTest::addColumn<bool>("printGrid"); // double click in the print-list grid
+    QTest::addColumn<int>("row");        // row clicked, -1 below the last row
+    QTest::addColumn<bool>("opens");
+    QTest::addRow("on a row") << 2 << QStringLiteral("2026-03-01") << false << 1 << true;
+    QTest::addRow("below the last row") << 2 << QStringLiteral("2026-03-01") << false << -1 << true;
+    QTest::addRow("empty result") << 0 << QString() << false << -1 << true;
+    QTest::addRow("empty print list") << 1 << QStringLiteral("2026-03-01") << true << -1 << true;
+    QTest::addRow("no date") << 1 << QString() << false << 0 << true;
+    QTest::addRow("date zero") << 1 << QStringLiteral("0") << false << 0 << false;
+}
+
+// A double click anywhere in either grid opens the preview unless the
+// current search row's registration date is the number 0.
 void TestTcxxs::doubleClickOpensPreview()
 {
+    QFETCH(int, listings);
+    QFETCH(QString, date);
+    QFETCH(bool, printGrid);
+    QFETCH(int, row);
+    QFETCH(bool, opens);
     TestApp app;
-    app.addListing(1, QStringLiteral("卖"), QStringLiteral("和平区"));
+    for (int i = 1; i <= listings; ++i)
+        app.addListing(i, QStringLiteral("卖"), QStringLiteral("和平区"));
+    app.exec(date.isNull() ? QStringLiteral("UPDATE fcxx SET 登记日期 = NULL")
+                           : QStringLiteral("UPDATE fcxx SET 登记日期 = '%1'").arg(date));
     search(app);
     Window w(app);
-    auto previews = [&w] { return w.frame.findChildren<Ttx*>().size(); };
-
-    app.sj->ADOQuery1->close();
-    w.form->RxDBGrid1DblClick();
-    QCOMPARE(previews(), 0);
-
-    search(app);
-    app.sj->ADOQuery1->first();
-    const QModelIndex cell = w.form->RxDBGrid1->model()->index(0, 2);
-    QTest::mouseClick(w.form->RxDBGrid1->viewport(), Qt::LeftButton, {},
-                      w.form->RxDBGrid1->visualRect(cell).center());
-    QTest::mouseDClick(w.form->RxDBGrid1->viewport(), Qt::LeftButton, {},
-                       w.form->RxDBGrid1->visualRect(cell).center());
-    QTRY_COMPARE(previews(), 1);
+    DataGrid* grid = printGrid ? w.form->RxDBGrid2 : w.form->RxDBGrid1;
+    QWidget* area = grid->viewport();
+    QPoint at(area->width() / 2, area->height() - 3);
+    if (row >= 0)
+        at = grid->visualRect(grid->model()->index(row, 2)).center();
+    QVERIFY(row >= 0 || !grid->indexAt(at).isValid());
+    QTest::mouseClick(area, Qt::LeftButton, {}, at);
+    QTest::mouseDClick(area, Qt::LeftButton, {}, at);
+    QCOMPARE(w.frame.photoPreviewCount, opens ? 1 : 0);
+    if (row >= 0)
+        QCOMPARE(app.sj->ADOQuery1->recNo(), row);
     for (Ttx* t : w.frame.findChildren<Ttx*>())
         delete t;
+
+    // With the search query closed nothing opens.
+    app.sj->ADOQuery1->close();
+    QTest::mouseDClick(area, Qt::LeftButton, {}, at);
+    QCOMPARE(w.frame.photoPreviewCount, opens ? 1 : 0);
 }
 
 QTEST_MAIN(TestTcxxs)

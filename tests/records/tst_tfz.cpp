@@ -274,12 +274,14 @@ void TestTfz::unrecordableAcceptanceStaysLocked()
     Tfz w(*app.ctx, frame, &frame);
     w.setAttribute(Qt::WA_DeleteOnClose, false);
     w.show();
-    typePassword(w, QStringLiteral("admin"));
+    // The second user's password: the users table goes back to its row.
+    typePassword(w, QStringLiteral("wang99"));
     QCOMPARE(app.dialogs.messages, QStringList{QStringLiteral("磁盘已满")});
     QCOMPARE(w.Edit1->echoMode(), QLineEdit::Password);
     QCOMPARE(w.DBEdit1->echoMode(), QLineEdit::Password);
     QCOMPARE(w.Edit2->text(), QStringLiteral("密码"));
     QVERIFY(w.Edit1->isEnabled());
+    QCOMPARE(app.sj->ma->recNo(), 0);
 }
 
 void TestTfz::closeButtonFreesWindow()

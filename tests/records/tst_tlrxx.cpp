@@ -88,6 +88,7 @@ private slots:
     void rentSaleSwitch();
     void numberBoxesFilterTyping();
     void lookAheadSuggestsAddress();
+    void lookAheadWhileCorrectingKeepsTheRow();
     void photoChosenAndShown();
     void pictureFilterForTheFileDialog();
     void closingStoresWidthsAndUnlocks();
@@ -218,13 +219,17 @@ void TestTlrxx::invalidNumberWritesNothing()
     QCOMPARE(serials(app), QList<int>{5});
     QCOMPARE(app.sj->ADOTable1->state(), Dataset::State::Browse);
 
-    // While correcting, a bad number keeps the correction mode and the row.
+    // While confirming, the caption turns back to "添加" first; a bad number
+    // then writes nothing to the row.
     QTest::mouseClick(w.form->Button3, Qt::LeftButton);
+    QCOMPARE(w.form->Button1->text(), QStringLiteral("确认"));
     w.form->Edit3->setText(QStringLiteral("3..4"));
     QTest::mouseClick(w.form->Button1, Qt::LeftButton);
     QCOMPARE(app.dialogs.messages.size(), 3);
-    QCOMPARE(w.form->Button1->text(), QStringLiteral("确认"));
+    QCOMPARE(w.form->Button1->text(), QStringLiteral("添加"));
+    QCOMPARE(w.form->Button3->text(), QStringLiteral("刷新"));
     QCOMPARE(app.scalar(QStringLiteral("SELECT 面积 FROM fcxx")).toDouble(), 80.0);
+    QCOMPARE(app.sj->ADOTable1->state(), Dataset::State::Browse);
 }
 
 void TestTlrxx::correctionKeepsSerialAndDate()
@@ -392,6 +397,57 @@ void TestTlrxx::lookAheadSuggestsAddress()
     QTest::mouseMove(f->suiButton5);
     QTRY_VERIFY(!f->FlatEdit2->isVisible());
     QVERIFY(w.frame.hideCheckListsCount > before);
+}
+
+// A keystroke in an address box while correcting finds its suggestion but
+// leaves the table on the row being corrected, so "确认" changes that row and
+// no other.
+void TestTlrxx::lookAheadWhileCorrectingKeepsTheRow()
+{
+    TestApp app;
+    for (int i = 1; i <= 3; ++i)
+        app.addListing(i, QStringLiteral("卖"), QStringLiteral("和平区"));
+    app.exec(QStringLiteral("UPDATE fcxx SET 详细地址 = '北京街' || 序号, 房屋地址 = '中街' || "
+                            "序号, 房主 = '房主' || 序号"));
+    Form w(app);
+    Tlrxx* f = w.form;
+    Dataset* t = app.sj->ADOTable1;
+    t->moveTo(1);
+    QTest::mouseClick(f->Button3, Qt::LeftButton);
+    QCOMPARE(f->Edit8->text(), QStringLiteral("北京街2"));
+
+    // Backspace leaves "北京街", which the first row matches; then an
+    // address that only the first row begins with.
+    f->Edit8->setFocus();
+    f->Edit8->end(false);
+    QTest::keyClick(f->Edit8, Qt::Key_Backspace);
+    QVERIFY(f->FlatEdit2->isVisible());
+    QCOMPARE(f->FlatEdit2->text(), QStringLiteral("北京街1"));
+    QCOMPARE(t->recNo(), 1);
+    f->Edit1->setFocus();
+    f->Edit1->setText(QStringLiteral("中街"));
+    QTest::keyRelease(f->Edit1, Qt::Key_Return);
+    QCOMPARE(f->Edit1->text(), QStringLiteral("中街1"));
+    QCOMPARE(t->recNo(), 1);
+    f->Edit5->setText(QStringLiteral("李明"));
+    QTest::mouseClick(f->Button1, Qt::LeftButton);
+    QCOMPARE(app.dialogs.messages, QStringList());
+
+    auto row = [&app](int serial) {
+        return app
+            .scalar(QStringLiteral("SELECT 详细地址 || '|' || 房屋地址 || '|' || 房主 FROM fcxx "
+                                   "WHERE 序号 = %1")
+                        .arg(serial))
+            .toString();
+    };
+    QCOMPARE(row(1), QStringLiteral("北京街1|中街1|房主1"));
+    QCOMPARE(row(2), QStringLiteral("北京街|中街1|李明"));
+    QCOMPARE(row(3), QStringLiteral("北京街3|中街3|房主3"));
+
+    // In adding mode the look-ahead moves the table to the found row.
+    f->Edit8->setFocus();
+    QTest::keyClick(f->Edit8, Qt::Key_3);
+    QCOMPARE(t->value(QStringLiteral("序号")).toInt(), 3);
 }
 
 void TestTlrxx::photoChosenAndShown()

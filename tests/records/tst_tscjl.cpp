@@ -2,6 +2,7 @@
 #include "DataGrid.h"
 #include "Dataset.h"
 #include "FakeMainFrame.h"
+#include "FramingText.h"
 #include "SettingsStore.h"
 #include "TestApp.h"
 #include "Tmain.h"
@@ -55,6 +56,7 @@ private:
 
 private slots:
     void windowAsOpened();
+    void captionFramesThePickers();
     void deleteByDate_data();
     void deleteByDate();
     void deleteByDateOnEmptyTable();
@@ -78,7 +80,8 @@ void TstTscjl::windowAsOpened()
     QCOMPARE(w->DBGrid1->palette().color(QPalette::Base), QColor(Qt::blue));
     QCOMPARE(w->Panel1->palette().color(QPalette::Window), QColor(Qt::red));
     QCOMPARE(w->Panel2->palette().color(QPalette::Window), QColor(Qt::red));
-    QCOMPARE(w->Panel2->x(), 1280 - w->Panel2->width() - 10);
+    // The buttons stand 10 pixels from the window's right edge.
+    QCOMPARE(w->Panel2->x(), w->Panel1->width() - w->Panel2->width() - 10);
     QCOMPARE(w->DBGrid1->model()->columnCount(), 13);
     QCOMPARE(w->DBGrid1->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("意向"));
     for (const char* name : {"DateTimePicker1", "DateTimePicker2"}) {
@@ -102,6 +105,67 @@ void TstTscjl::windowAsOpened()
     w->N2->trigger();
     QCOMPARE(frame.unlockCount, 1);
     QTRY_VERIFY(w.isNull());
+}
+
+// "起始" stands above the start picker and "日期" below it, "结束" above the
+// end picker and "日期" below it, each at its picker's left edge.
+void TstTscjl::captionFramesThePickers()
+{
+    TestApp app;
+    FakeMainFrame frame;
+    QPointer<Tscjl> w = openWindow(app, frame);
+    QVERIFY(QTest::qWaitForWindowExposed(w));
+    FramingText* text = w->StaticText1;
+    QCOMPARE(text->text(),
+             QStringLiteral("起始              结束           日期              日期"));
+    QCOMPARE(w->DateTimePicker1->parentWidget(), text);
+    // The whole text with its pickers lies inside the bottom panel.
+    QVERIFY(w->Panel1->rect().contains(QRect(text->mapTo(w->Panel1, QPoint(0, 0)), text->size())));
+
+    const QImage image = text->grab().toImage();
+    QCOMPARE(image.size(), text->size());
+    const int inset = text->frameWidth() + 1;
+    // The columns with dark pixels in a band of the text.
+    auto inkColumns = [&image](const QRect& band) {
+        QList<int> columns;
+        for (int x = band.left(); x <= band.right(); ++x)
+            for (int y = band.top(); y <= band.bottom(); ++y)
+                if (qGray(image.pixel(x, y)) < 100) {
+                    columns << x;
+                    break;
+                }
+        return columns;
+    };
+    auto wordImage = [&image](const QRect& band, const QList<int>& columns) {
+        return image.copy(QRect(columns.first(), band.top(), columns.last() - columns.first() + 1,
+                                band.height()));
+    };
+    QList<QImage> above;
+    QList<QImage> below;
+    for (QDateTimeEdit* picker : {w->DateTimePicker1, w->DateTimePicker2}) {
+        const QRect p = picker->geometry();
+        const QString where = picker->objectName();
+        const QRect top(p.left(), inset, p.width(), p.top() - inset);
+        const QRect bottom(p.left(), p.bottom() + 1, p.width(),
+                           image.height() - inset - p.bottom() - 1);
+        QVERIFY2(top.height() > 6 && bottom.height() > 6, qPrintable(where));
+        const QList<int> topInk = inkColumns(top);
+        const QList<int> bottomInk = inkColumns(bottom);
+        QVERIFY2(topInk.size() > 6 && bottomInk.size() > 6, qPrintable(where));
+        QVERIFY2(topInk.first() - p.left() <= 4, qPrintable(where));
+        QVERIFY2(bottomInk.first() - p.left() <= 4, qPrintable(where));
+        // Two characters: far narrower than the picker.
+        QVERIFY2(topInk.last() - topInk.first() < p.width() / 2, qPrintable(where));
+        above << wordImage(top, topInk);
+        below << wordImage(bottom, bottomInk);
+    }
+    QVERIFY(above[0] != above[1]); // "起始", "结束"
+    QCOMPARE(below[0], below[1]);  // "日期" twice
+    // Beside the pickers, between their rows of words, the text is empty.
+    const QRect gap(w->DateTimePicker1->geometry().right() + 1, w->DateTimePicker1->y(),
+                    w->DateTimePicker2->x() - w->DateTimePicker1->geometry().right() - 1,
+                    w->DateTimePicker1->height());
+    QVERIFY(inkColumns(gap).isEmpty());
 }
 
 void TstTscjl::deleteByDate_data()

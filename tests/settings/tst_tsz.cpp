@@ -89,6 +89,8 @@ private:
 private slots:
     void agencyDetails();
     void lookupListsShownAndWritten();
+    void malformedCountKeepsItsList();
+    void lookupGridLinesResize();
     void addingUser();
     void changingUser_data();
     void changingUser();
@@ -165,6 +167,82 @@ void TstTsz::lookupListsShownAndWritten()
     // The other sections are rewritten as they stand.
     QCOMPARE(profile(app, "cx", QStringLiteral("s")), QStringLiteral("10"));
     QCOMPARE(profile(app, "cx", QStringLiteral("s11")), QString());
+    delete w;
+}
+
+// A count that is not a number: the conversion error is shown, the column
+// stays empty and locked, and key releases in the grid write the other lists
+// but leave that section as it is.
+void TstTsz::malformedCountKeepsItsList()
+{
+    TestApp app;
+    for (const LookupSection& section : lookupSections())
+        writeLookupDefaults(app.store, section);
+    app.store.writeProfileString(QStringLiteral("cx"), QStringLiteral("s"), QStringLiteral("7x"));
+    FakeMainFrame frame;
+    QPointer<Tsz> w = openWindow(app, frame);
+    w->suiPageControl1->setCurrentWidget(w->suiTabSheet2);
+    QCOMPARE(app.dialogs.messages, QStringList{QStringLiteral("'7x' is 不是一个有效的整数值")});
+    QTableWidget* grid = w->StringGrid1;
+    QCOMPARE(grid->item(1, 1)->text(), QStringLiteral("和平区"));
+    QCOMPARE(grid->item(1, 2)->text(), QString());
+    QCOMPARE(grid->item(1, 3)->text(), QStringLiteral("单间"));
+    QVERIFY(!(grid->item(1, 2)->flags() & Qt::ItemIsEditable));
+    QVERIFY(!grid->item(1, 2)->toolTip().isEmpty());
+    QCOMPARE(cellEditor(*w, 4, 2), nullptr);
+
+    QLineEdit* editor = cellEditor(*w, 7, 1);
+    QVERIFY(editor);
+    QTest::keyClicks(editor, QStringLiteral("ab"));
+    QCOMPARE(profile(app, "gj", QStringLiteral("s7")), QStringLiteral("ab"));
+    QCOMPARE(profile(app, "cx", QStringLiteral("s")), QStringLiteral("7x"));
+    QCOMPARE(profile(app, "cx", QStringLiteral("s1")), QStringLiteral("南北"));
+    QCOMPARE(profile(app, "cx", QStringLiteral("s10")), QStringLiteral("西北"));
+    QCOMPARE(app.dialogs.messages.size(), 1);
+    delete w;
+}
+
+// The lines between the header cells resize the columns, the lines between
+// the number cells the rows; a drag elsewhere resizes nothing.
+void TstTsz::lookupGridLinesResize()
+{
+    TestApp app;
+    FakeMainFrame frame;
+    QPointer<Tsz> w = openWindow(app, frame);
+    w->suiPageControl1->setCurrentWidget(w->suiTabSheet2);
+    QTableWidget* grid = w->StringGrid1;
+    QVERIFY(QTest::qWaitForWindowExposed(grid));
+    QWidget* area = grid->viewport();
+    auto drag = [area](QPoint from, QPoint by) {
+        QTest::mousePress(area, Qt::LeftButton, {}, from);
+        QTest::mouseMove(area, from + by / 2);
+        QTest::mouseMove(area, from + by);
+        QTest::mouseRelease(area, Qt::LeftButton, {}, from + by);
+    };
+    const int headerMiddle = grid->rowViewportPosition(0) + grid->rowHeight(0) / 2;
+    const int numberMiddle = grid->columnViewportPosition(0) + grid->columnWidth(0) / 2;
+
+    // The line right of "区域", taken one pixel off.
+    const int areaLine = grid->columnViewportPosition(1) + grid->columnWidth(1);
+    drag(QPoint(areaLine - 1, headerMiddle), QPoint(40, 0));
+    QCOMPARE(grid->columnWidth(1), 129 + 40);
+    QCOMPARE(grid->columnWidth(2), 142);
+    // Narrowed below the smallest width: the smallest width.
+    const int layoutLine = grid->columnViewportPosition(3) + grid->columnWidth(3);
+    drag(QPoint(layoutLine, headerMiddle), QPoint(-400, 0));
+    QCOMPARE(grid->columnWidth(3), 8);
+
+    // The line below row 2 in the number column.
+    const int rowLine = grid->rowViewportPosition(2) + grid->rowHeight(2);
+    drag(QPoint(numberMiddle, rowLine), QPoint(0, 16));
+    QCOMPARE(grid->rowHeight(2), 24 + 16);
+    QCOMPARE(grid->rowHeight(3), 24);
+
+    // The same column line inside the body rows is no handle.
+    const int bodyMiddle = grid->rowViewportPosition(5) + grid->rowHeight(5) / 2;
+    const int widthBefore = grid->columnWidth(1);
+    drag(QPoint(grid->columnViewportPosition(1) + widthBefore, bodyMiddle), QPoint(30, 0));
+    QCOMPARE(grid->columnWidth(1), widthBefore);
     delete w;
 }
 

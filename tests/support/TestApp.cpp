@@ -28,6 +28,7 @@ TestApp::TestApp(const Options& options)
     qputenv("LUMO_INSTALL_DIR", folders.installDir().toLocal8Bit());
     qputenv("LUMO_DESKTOP_DIR", folders.desktopDir().toLocal8Bit());
     qputenv("LUMO_APPLICATIONS_DIR", folders.applicationsDir().toLocal8Bit());
+    qputenv("LUMO_ICON_THEME_DIR", folders.iconThemeDir().toLocal8Bit());
     QFile::copy(deliveredDatabase(), path(QStringLiteral("lumo.fc")));
     QFile::setPermissions(path(QStringLiteral("lumo.fc")), QFile::ReadOwner | QFile::WriteOwner |
                                                                QFile::ReadUser | QFile::WriteUser);

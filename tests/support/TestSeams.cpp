@@ -1,5 +1,7 @@
 #include "TestSeams.h"
 
+#include <QWidget>
+
 namespace lumo::test
 {
 
@@ -9,9 +11,10 @@ void ScriptedDialogs::message(QWidget*, const QString& text, Icon icon, const QS
     icons << icon;
 }
 
-bool ScriptedDialogs::question(QWidget*, const QString& text, const QString&)
+bool ScriptedDialogs::question(QWidget*, const QString& text, const QString&, Buttons buttons)
 {
     questions << text;
+    questionButtons << buttons;
     return answers.isEmpty() ? false : answers.dequeue();
 }
 
@@ -49,6 +52,23 @@ bool ScriptedDialogs::inputText(QWidget*, const QString&, const QString&, QStrin
         return false;
     text = texts.dequeue();
     return true;
+}
+
+QRect FakeScreen::availableGeometry() const
+{
+    return QRect(0, 0, w, h).marginsRemoved(panels);
+}
+
+void FakeScreen::showMaximized(QWidget* window) const
+{
+    window->setWindowState(Qt::WindowNoState);
+    window->show();
+    // The frame (title bar and borders) stands around the client area.
+    const QRect frame = window->frameGeometry();
+    const QRect client = window->geometry();
+    const QMargins decoration(client.left() - frame.left(), client.top() - frame.top(),
+                              frame.right() - client.right(), frame.bottom() - client.bottom());
+    window->setGeometry(availableGeometry().marginsRemoved(decoration));
 }
 
 } // namespace lumo::test

@@ -7,6 +7,7 @@
 
 #include <QDateTime>
 #include <QList>
+#include <QMargins>
 #include <QQueue>
 #include <QStringList>
 
@@ -20,7 +21,8 @@ class ScriptedDialogs : public Dialogs
 {
 public:
     void message(QWidget* parent, const QString& text, Icon icon, const QString& title) override;
-    bool question(QWidget* parent, const QString& text, const QString& title) override;
+    bool question(QWidget* parent, const QString& text, const QString& title,
+                  Buttons buttons) override;
     QString openFileName(QWidget* parent, const QString& caption, const QString& dir,
                          const QString& filter) override;
     QString saveFileName(QWidget* parent, const QString& caption, const QString& dir,
@@ -30,10 +32,11 @@ public:
     bool inputText(QWidget* parent, const QString& title, const QString& label,
                    QString& text) override;
 
-    QStringList messages;  // texts of message boxes, in order
-    QList<Icon> icons;     // their icons
-    QStringList questions; // texts of question boxes, in order
-    QQueue<bool> answers;  // answers to the next questions
+    QStringList messages;           // texts of message boxes, in order
+    QList<Icon> icons;              // their icons
+    QStringList questions;          // texts of question boxes, in order
+    QList<Buttons> questionButtons; // the buttons each question was asked with
+    QQueue<bool> answers;           // answers to the next questions
     QQueue<QString> fileNames;
     QQueue<QColor> colors; // an invalid colour cancels
     QList<QColor> lastCustomColors;
@@ -49,13 +52,19 @@ public:
     QDateTime current = QDateTime(QDate(2026, 12, 9), QTime(10, 30, 0));
 };
 
+// A screen of w by h pixels; `panels` is the room the desktop's panels and
+// docks take from its edges. showMaximized() plays the window manager: the
+// window's frame is made to fill the available area.
 class FakeScreen : public Screen
 {
 public:
     int width() const override { return w; }
     int height() const override { return h; }
+    QRect availableGeometry() const override;
+    void showMaximized(QWidget* window) const override;
     int w = 1024;
     int h = 768;
+    QMargins panels;
 };
 
 // Every folder under one temporary root.
@@ -70,6 +79,7 @@ public:
     QString installDir() const override { return root + QStringLiteral("/install"); }
     QString desktopDir() const override { return root + QStringLiteral("/desktop"); }
     QString applicationsDir() const override { return root + QStringLiteral("/applications"); }
+    QString iconThemeDir() const override { return root + QStringLiteral("/icons/hicolor"); }
     QString root;
 };
 

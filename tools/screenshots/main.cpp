@@ -1,12 +1,13 @@
 // Takes the pictures of the manual: the main window before and after
 // login in two looks, the calculator, and the working windows (entry form,
-// search results, owner details, settings, business cards, perpetual
-// calendar) over a small register of a dozen listings. Windows are built
+// search results, owner details, deletion, settings, business cards,
+// perpetual calendar) over a small register of a dozen listings. Windows are built
 // offscreen with a temporary application folder, exactly as a user gets them.
 #include "CalculatorDialog.h"
 #include "Dataset.h"
 #include "Looks.h"
 #include "Skins.h"
+#include "Startup.h"
 #include "TestApp.h"
 #include "Tmain.h"
 #include "Tsj.h"
@@ -158,6 +159,8 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("LUMO_DELIVERED_DB"))
         qputenv("LUMO_DELIVERED_DB", LUMO_DELIVERED_DB_PATH);
     QApplication app(argc, argv);
+    // Chinese Qt texts and locale, as the program shows them.
+    lumo::startApplication(app);
     QApplication::setStyle(QStringLiteral("Fusion"));
     QFont font(QStringLiteral("WenQuanYi Micro Hei"));
     font.setPointSize(10);
@@ -237,6 +240,18 @@ int main(int argc, char** argv)
         auto w = startAsAdministrator(fixture);
         w->menuEntry(QStringLiteral("N6"))->trigger();
         ok &= save(w.get(), folder, "entry.png");
+    }
+    {
+        // The button panel is placed from the screen's right edge: let the
+        // screen be as wide as the window once the offscreen screen has
+        // fitted the window to its own size.
+        auto w = startAsAdministrator(fixture);
+        QTest::qWait(200);
+        const int screenWidth = fixture.screen.w;
+        fixture.screen.w = w->width();
+        w->menuEntry(QStringLiteral("N7"))->trigger();
+        ok &= save(w.get(), folder, "delete.png");
+        fixture.screen.w = screenWidth;
     }
     {
         auto w = startAsAdministrator(fixture);
