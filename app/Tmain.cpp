@@ -111,7 +111,17 @@ Tmain::Tmain(AppContext& ctx, QWidget* parent) : QMainWindow(parent), m_ctx(ctx)
     FormCreate();
 }
 
-Tmain::~Tmain() = default;
+Tmain::~Tmain()
+{
+    // The separate windows (business cards, owner details, photo preview,
+    // calendar) are owned by this window. They go first, while the entries
+    // and panels their handlers reach still exist; menus are left to the
+    // usual order.
+    const auto windows = findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+    for (QWidget* w : windows)
+        if (w->isWindow() && !qobject_cast<QMenu*>(w))
+            delete w;
+}
 
 QAction* Tmain::addEntry(QMenu* menu, const char* name, const QString& caption)
 {
@@ -370,7 +380,7 @@ void Tmain::closeEvent(QCloseEvent* event)
 {
     // While an import, restore or compaction is writing the database files
     // the program must not end: the files would be left half-written.
-    if (property("dataOperationRunning").toBool()) {
+    if (dataOperationRunning()) {
         event->ignore();
         return;
     }

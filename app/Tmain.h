@@ -94,6 +94,8 @@ public:
 
     // The restore-slot entries rb1 ... rb5 by slot number 1 ... 5.
     QAction* restoreEntry(int slot) const;
+    // True while a data operation (the closing backup included) works.
+    bool dataOperationRunning() const;
 
 protected:
     void showEvent(QShowEvent* event) override;

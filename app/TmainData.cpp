@@ -7,11 +7,14 @@
 #include "DataError.h"
 #include "Dialogs.h"
 #include "ExchangeFile.h"
+#include "OperationGuard.h"
 #include "ProgressPanel.h"
 #include "SettingsStore.h"
 #include "Tmain.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QEvent>
 #include <QFrame>
 #include <QMenuBar>
 
@@ -61,23 +64,71 @@ template <typename Work> void guarded(Tmain& w, Work work)
 // Set on the window while an operation works on the database files.
 constexpr const char* kBusy = "dataOperationRunning";
 
-// Runs an operation with the menus out of reach: the message loop keeps
-// running while it works.
+// Holds back the user's input to every window while an operation works:
+// the message loop keeps running so the progress panel moves, but nothing
+// the user clicks or types reaches a window until the operation ends.
+class InputBlocker : public QObject
+{
+public:
+    InputBlocker() { qApp->installEventFilter(this); }
+    ~InputBlocker() override { qApp->removeEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::Shortcut:
+        case QEvent::ShortcutOverride:
+        case QEvent::Wheel:
+        case QEvent::ContextMenu:
+        case QEvent::TouchBegin:
+        case QEvent::TouchUpdate:
+        case QEvent::TouchEnd:
+            return true;
+        default:
+            return QObject::eventFilter(watched, event);
+        }
+    }
+};
+
+// The one way every data operation of the window runs, the closing backup
+// included: the protected entries and the whole menu bar are out of reach
+// and user input is held back while it works, and an operation asked for
+// meanwhile is refused (a failure without a message). Afterwards every
+// entry gets back the state it had.
 template <typename Op> DataResult runLocked(Tmain& w, Op op)
 {
-    const bool enabled = w.bsSkinMainMenuBar1->isEnabled();
+    if (w.property(kBusy).toBool() || OperationGuard::running())
+        return DataResult{};
+    const QList<QAction*> entries{w.N2, w.N16, w.N6, w.N7, w.N10};
+    QList<bool> enabled;
+    for (QAction* a : entries) {
+        enabled << a->isEnabled();
+        a->setEnabled(false);
+    }
+    const bool barEnabled = w.bsSkinMainMenuBar1->isEnabled();
     w.bsSkinMainMenuBar1->setEnabled(false);
     w.setProperty(kBusy, true);
+    auto restore = [&] {
+        w.setProperty(kBusy, false);
+        w.bsSkinMainMenuBar1->setEnabled(barEnabled);
+        for (int i = 0; i < entries.size(); ++i)
+            entries.at(i)->setEnabled(enabled.at(i));
+    };
     DataResult r;
     try {
+        InputBlocker blocker;
         r = op();
     } catch (...) {
-        w.setProperty(kBusy, false);
-        w.bsSkinMainMenuBar1->setEnabled(enabled);
+        restore();
         throw;
     }
-    w.setProperty(kBusy, false);
-    w.bsSkinMainMenuBar1->setEnabled(enabled);
+    restore();
     return r;
 }
 
@@ -139,6 +190,8 @@ void Tmain::rb5Click()
 // entry's caption.
 void Tmain::rbClick(int slot)
 {
+    if (dataOperationRunning())
+        return;
     Tmain& w = *this;
     w.context().dialogs.message(
         &w, QStringLiteral("强烈建议,在恢复数据库前必须关闭所有与数据库连接的程序！"));
@@ -152,6 +205,8 @@ void Tmain::rbClick(int slot)
 // Export (N21Click).
 void Tmain::N21Click()
 {
+    if (dataOperationRunning())
+        return;
     Tmain& w = *this;
     guarded(w, [&] {
         DataEnv env = environment(w, *progressPanel(w));
@@ -162,6 +217,8 @@ void Tmain::N21Click()
 // Import by update (N19Click).
 void Tmain::N19Click()
 {
+    if (dataOperationRunning())
+        return;
     Tmain& w = *this;
     guarded(w, [&] {
         DataEnv env = environment(w, *progressPanel(w));
@@ -172,6 +229,8 @@ void Tmain::N19Click()
 // Import by replacement (N27Click).
 void Tmain::N27Click()
 {
+    if (dataOperationRunning())
+        return;
     Tmain& w = *this;
     if (!w.context().dialogs.question(
             &w, QStringLiteral("确实要替换数据库吗？替换后原来的数据将全部删除！")))
@@ -190,6 +249,8 @@ void Tmain::N27Click()
 // Repair and compaction (N17Click). A failure shows its fixed message only.
 void Tmain::N17Click()
 {
+    if (dataOperationRunning())
+        return;
     Tmain& w = *this;
     w.context().dialogs.message(
         &w, QStringLiteral("强烈建议,在整理数据库前必须关闭所有与数据库连接的程序！"));
@@ -212,15 +273,20 @@ void Tmain::N20Click()
     backupOnClose();
 }
 
+bool Tmain::dataOperationRunning() const
+{
+    return property(kBusy).toBool() || OperationGuard::running();
+}
+
 void Tmain::backupOnClose()
 {
     // A window closed while an import or restore is writing the database
     // must not archive a half-written file; the next close backs up.
-    if (property(kBusy).toBool())
+    if (dataOperationRunning())
         return;
     guarded(*this, [&] {
         DataEnv env = environment(*this, *progressPanel(*this));
-        const DataResult r = closingBackup(env);
+        const DataResult r = runLocked(*this, [&] { return closingBackup(env); });
         if (!r.ok)
             report(*this, r);
     });

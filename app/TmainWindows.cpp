@@ -62,7 +62,9 @@ void Tmain::N10Click()
 {
     auto* w = new Tmp(m_ctx, *this, this);
     N10->setEnabled(false);
-    connect(w, &QObject::destroyed, this, [this] { N10->setEnabled(true); });
+    // Tied to the entry itself: a directory freed after the entry (at the
+    // end of the program) finds the connection gone.
+    connect(w, &QObject::destroyed, N10, [entry = N10] { entry->setEnabled(true); });
     w->show();
 }
 

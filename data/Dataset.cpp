@@ -100,6 +100,7 @@ void Dataset::setCurrent(int row, bool notify)
 void Dataset::resetRows()
 {
     m_source.reset();
+    m_paged = false;
     m_rowids.clear();
     m_cache.clear();
     m_current = -1;
@@ -195,7 +196,7 @@ void Dataset::openRows()
             throw DataError(QStringLiteral("没有指定表名"));
         readColumns(m_table);
         m_hasRowid = true;
-        startSource(QStringLiteral("SELECT rowid, * FROM %1 ORDER BY rowid").arg(quoted(m_table)));
+        m_paged = true;
     } else {
         const QString text = sqlText();
         // "select * from <table> ..." is run with the rowid in front, so its
@@ -312,6 +313,10 @@ void Dataset::cacheRow(qint64 rowid, Row values)
 
 void Dataset::fetchMore(int rows)
 {
+    if (m_paged) {
+        fetchPage(rows);
+        return;
+    }
     if (!m_source)
         return;
     const int first = loadedCount();
@@ -335,11 +340,47 @@ void Dataset::fetchMore(int rows)
         emit rowsAppended(first, loadedCount() - 1);
 }
 
+void Dataset::fetchPage(int rows)
+{
+    const int first = loadedCount();
+    const qint64 after = m_rowids.empty() ? std::numeric_limits<qint64>::min() : m_rowids.back();
+    QSqlQuery q(database());
+    q.setForwardOnly(true);
+    q.prepare(QStringLiteral("SELECT rowid, * FROM %1 WHERE rowid > ? ORDER BY rowid LIMIT ?")
+                  .arg(quoted(m_table)));
+    q.addBindValue(after);
+    q.addBindValue(rows);
+    if (!q.exec()) {
+        m_paged = false;
+        fail(q);
+    }
+    int read = 0;
+    while (q.next()) {
+        Row values(m_fields.size());
+        for (int c = 0; c < m_fields.size(); ++c)
+            values[c] = fromStorage(c, q.value(c + 1));
+        const qint64 id = q.value(0).toLongLong();
+        m_rowids.push_back(id);
+        cacheRow(id, std::move(values));
+        ++read;
+    }
+    const QSqlError err = q.lastError();
+    q.finish();
+    if (read < rows)
+        m_paged = false;
+    if (err.isValid() && err.type() != QSqlError::NoError) {
+        m_paged = false;
+        throw DataError(engineText(err));
+    }
+    if (loadedCount() > first)
+        emit rowsAppended(first, loadedCount() - 1);
+}
+
 bool Dataset::ensureLoaded(int row)
 {
     if (row < 0)
         return false;
-    while (row >= loadedCount() && m_source)
+    while (row >= loadedCount() && hasMore())
         fetchMore(std::max(256, row - loadedCount() + 1));
     return row < loadedCount();
 }
@@ -348,28 +389,33 @@ int Dataset::recordCount()
 {
     if (!active())
         return 0;
-    if (m_source && m_hasRowid && !m_table.isEmpty() && m_sql.isEmpty()) {
-        // A table's remaining rows by rowid alone: far cheaper than reading
-        // every field of every row.
-        const qint64 after =
-            m_rowids.empty() ? std::numeric_limits<qint64>::min() : m_rowids.back();
-        m_source.reset();
-        QSqlQuery q(database());
-        q.setForwardOnly(true);
-        q.prepare(QStringLiteral("SELECT rowid FROM %1 WHERE rowid > ? ORDER BY rowid")
-                      .arg(quoted(m_table)));
-        q.addBindValue(after);
-        if (!q.exec())
-            fail(q);
-        const int first = loadedCount();
-        while (q.next())
-            m_rowids.push_back(q.value(0).toLongLong());
-        if (loadedCount() > first)
-            emit rowsAppended(first, loadedCount() - 1);
-    }
-    while (m_source)
+    if (hasMore() && m_hasRowid && !m_table.isEmpty() && m_sql.isEmpty())
+        readRemainingRowids();
+    while (hasMore())
         fetchMore(4096);
     return loadedCount();
+}
+
+void Dataset::readRemainingRowids()
+{
+    // The remaining rows by rowid alone: far cheaper than reading every
+    // field of every row; their values are read by rowid when needed.
+    const qint64 after = m_rowids.empty() ? std::numeric_limits<qint64>::min() : m_rowids.back();
+    m_source.reset();
+    m_paged = false;
+    QSqlQuery q(database());
+    q.setForwardOnly(true);
+    q.prepare(
+        QStringLiteral("SELECT rowid FROM %1 WHERE rowid > ? ORDER BY rowid").arg(quoted(m_table)));
+    q.addBindValue(after);
+    if (!q.exec())
+        fail(q);
+    const int first = loadedCount();
+    while (q.next())
+        m_rowids.push_back(q.value(0).toLongLong());
+    q.finish();
+    if (loadedCount() > first)
+        emit rowsAppended(first, loadedCount() - 1);
 }
 
 bool Dataset::isEmpty()

@@ -79,7 +79,7 @@ public:
     // Rows known so far (a query's whole result once open); reading more
     // happens on demand.
     int loadedCount() const { return int(m_rowids.size()); }
-    bool allLoaded() const { return !m_source; }
+    bool allLoaded() const { return !hasMore(); }
     void fetchMore(int rows = 256);
     // Reads the whole result to count it.
     int recordCount();
@@ -153,6 +153,11 @@ private:
     QVariant fromStorage(int column, const QVariant& v) const;
     QVariant toStorage(int column, const QVariant& v) const;
     bool ensureLoaded(int row);
+    // A table's rowids after the rows read so far, by rowid alone; the
+    // running statement is finished, so no read lock stays held.
+    void readRemainingRowids();
+    // Reads the next page of at most `rows` rows of a paged table.
+    void fetchPage(int rows);
     void requireActive() const;
     void requireEditing(const char* op) const;
     [[noreturn]] void fail(const QSqlQuery& q) const;
@@ -167,8 +172,13 @@ private:
     bool m_hasRowid = false;
 
     std::unique_ptr<QSqlQuery> m_source; // still delivering rows
-    std::vector<qint64> m_rowids;        // row list (rowid, or index for read-only)
-    QHash<qint64, Row> m_cache;          // values of recently used rows
+    // A table whose further rows are read page by page after the last rowid
+    // read, each page a statement of its own: an open table holds no read
+    // lock between pages, so other programs can commit meanwhile.
+    bool m_paged = false;
+    bool hasMore() const { return m_source || m_paged; }
+    std::vector<qint64> m_rowids; // row list (rowid, or index for read-only)
+    QHash<qint64, Row> m_cache;   // values of recently used rows
     int m_current = -1;
     bool m_eof = true;
     bool m_bof = true;

@@ -234,7 +234,7 @@ bool Dataset::locate(const QString& field, const QVariant& target)
                 continue;
             const qint64 id = q.value(0).toLongLong();
             // The row list of a table is in ascending rowid order.
-            while ((m_rowids.empty() || m_rowids.back() < id) && m_source)
+            while ((m_rowids.empty() || m_rowids.back() < id) && hasMore())
                 fetchMore(4096);
             const auto it = std::lower_bound(m_rowids.begin(), m_rowids.end(), id);
             if (it != m_rowids.end() && *it == id)

@@ -39,13 +39,16 @@ QString SettingsStore::read(const QString& product, const QString& subkey,
     return s.value(subkey + QLatin1Char('/') + name).toString();
 }
 
-void SettingsStore::write(const QString& product, const QString& subkey, const QString& name,
+bool SettingsStore::write(const QString& product, const QString& subkey, const QString& name,
                           const QString& value) const
 {
     QDir().mkpath(m_folders.configDir());
     QSettings s(registryPath(product), QSettings::IniFormat);
+    if (s.status() != QSettings::NoError)
+        return false;
     s.setValue(subkey + QLatin1Char('/') + name, value);
     s.sync();
+    return s.status() == QSettings::NoError;
 }
 
 QString SettingsStore::ReadAppValue(const QString& name) const
@@ -53,9 +56,9 @@ QString SettingsStore::ReadAppValue(const QString& name) const
     return read(QStringLiteral("Velmora"), QStringLiteral("file"), name);
 }
 
-void SettingsStore::WriteAppValue(const QString& name, const QString& value) const
+bool SettingsStore::WriteAppValue(const QString& name, const QString& value) const
 {
-    write(QStringLiteral("Velmora"), QStringLiteral("file"), name, value);
+    return write(QStringLiteral("Velmora"), QStringLiteral("file"), name, value);
 }
 
 QString SettingsStore::ReadSectionValue(const QString& subkey, const QString& name) const
@@ -63,10 +66,10 @@ QString SettingsStore::ReadSectionValue(const QString& subkey, const QString& na
     return read(QStringLiteral("Velmora"), subkey, name);
 }
 
-void SettingsStore::WriteSectionValue(const QString& subkey, const QString& name,
+bool SettingsStore::WriteSectionValue(const QString& subkey, const QString& name,
                                       const QString& value) const
 {
-    write(QStringLiteral("Velmora"), subkey, name, value);
+    return write(QStringLiteral("Velmora"), subkey, name, value);
 }
 
 QString SettingsStore::ReadSlotValue(const QString& product, const QString& name) const
@@ -74,10 +77,10 @@ QString SettingsStore::ReadSlotValue(const QString& product, const QString& name
     return read(product, QStringLiteral("rbf"), name);
 }
 
-void SettingsStore::WriteSlotValue(const QString& product, const QString& name,
+bool SettingsStore::WriteSlotValue(const QString& product, const QString& name,
                                    const QString& value) const
 {
-    write(product, QStringLiteral("rbf"), name, value);
+    return write(product, QStringLiteral("rbf"), name, value);
 }
 
 } // namespace lumo

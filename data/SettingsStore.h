@@ -18,6 +18,7 @@ class SettingsStore
 {
 public:
     explicit SettingsStore(const Folders& folders);
+    virtual ~SettingsStore() = default;
 
     // The settings file "lumo.ini".
     IniFile profile() const;
@@ -27,21 +28,26 @@ public:
 
     // Registry helpers: values of subkey "file", of any subkey, and of the
     // restore-slot subkey "rbf" of "software\<product>". Missing values read
-    // as the empty text; writes create what is missing.
+    // as the empty text; writes create what is missing and return false when
+    // the value could not be stored (the file cannot be written).
     QString ReadAppValue(const QString& name) const;
-    void WriteAppValue(const QString& name, const QString& value) const;
+    bool WriteAppValue(const QString& name, const QString& value) const;
     QString ReadSectionValue(const QString& subkey, const QString& name) const;
-    void WriteSectionValue(const QString& subkey, const QString& name, const QString& value) const;
+    bool WriteSectionValue(const QString& subkey, const QString& name, const QString& value) const;
     QString ReadSlotValue(const QString& product, const QString& name) const;
-    void WriteSlotValue(const QString& product, const QString& name, const QString& value) const;
+    bool WriteSlotValue(const QString& product, const QString& name, const QString& value) const;
 
     // The file that holds the key "software\<product>".
     QString registryPath(const QString& product = QStringLiteral("Velmora")) const;
 
+protected:
+    // Stores one registry value and syncs it to disk; false when the
+    // settings file reports an error afterwards. Tests override it to fail.
+    virtual bool write(const QString& product, const QString& subkey, const QString& name,
+                       const QString& value) const;
+
 private:
     QString read(const QString& product, const QString& subkey, const QString& name) const;
-    void write(const QString& product, const QString& subkey, const QString& name,
-               const QString& value) const;
 
     const Folders& m_folders;
 };

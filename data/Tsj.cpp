@@ -8,6 +8,7 @@
 #include <QAtomicInt>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QUrl>
 
 namespace lumo
 {
@@ -22,10 +23,33 @@ QString engineText(const QSqlError& e)
     return e.databaseText().isEmpty() ? e.text() : e.databaseText();
 }
 
-// Opens a database file read-write without creating it.
+// A database that arrives in WAL mode keeps committed rows in its "-wal"
+// file, which a copy of "lumo.fc" alone would miss. Its log is written back
+// and the file switched to the rollback journal, so that the database file
+// is always complete. When another connection holds it in WAL mode the
+// switch waits for a later start; the backups read through the engine and
+// are complete either way.
+void useRollbackJournal(QSqlDatabase& db)
+{
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("PRAGMA journal_mode")) || !q.next())
+        return;
+    if (q.value(0).toString().compare(QLatin1String("wal"), Qt::CaseInsensitive) != 0)
+        return;
+    q.finish();
+    q.exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+    q.finish();
+    q.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
+    q.finish();
+}
+
+// Opens a database file read-write without creating it. The path is
+// percent-encoded into the URI, so that "#", "?" and "%" in a folder name
+// stay part of the path.
 void openExisting(QSqlDatabase& db, const QString& path)
 {
-    db.setDatabaseName(QStringLiteral("file:%1?mode=rw").arg(path));
+    db.setDatabaseName(QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded) +
+                       QStringLiteral("?mode=rw"));
     db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"));
     if (!db.open())
         throw DataError(engineText(db.lastError()));
@@ -37,6 +61,8 @@ void openExisting(QSqlDatabase& db, const QString& path)
         db.close();
         throw DataError(text);
     }
+    q.finish();
+    useRollbackJournal(db);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "ArchiveIo.h"
 
+#include "FileFaults.h"
 #include "Lzrw1kh.h"
 
 #include <cstring>
@@ -32,6 +33,8 @@ void ArchiveOutput::write(const void* data, std::size_t size)
 {
     if (size == 0)
         return;
+    if (!faults::allowWrite(size))
+        throw WriteFault("write failed");
     if (file_) {
         if (std::fwrite(data, 1, size, file_) != size)
             throw WriteFault("write failed");

@@ -38,6 +38,7 @@
 #include "BackupTypes.h"
 
 #include <cstdint>
+#include <functional>
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -124,6 +125,13 @@ public:
     {
         processMessages_ = std::move(handler);
     }
+    // The name a packed file is stored under, given its path; without a handler
+    // the path itself. Lets a copy taken elsewhere be stored under the name of
+    // the file it was taken from.
+    void SetStoredNameHandler(std::function<std::string(const std::string&)> handler)
+    {
+        storedName_ = std::move(handler);
+    }
 
     // --- figures of the operation in progress or the last one ---------------------------
     bool Busy() const { return busy_; }
@@ -159,6 +167,7 @@ private:
     unsigned compressionThreads_ = 0;
     TMessageBoxHandler messageBox_;
     TProcessMessagesHandler processMessages_;
+    std::function<std::string(const std::string&)> storedName_;
 
     bool busy_ = false;
     bool continue_ = false;

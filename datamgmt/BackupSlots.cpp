@@ -3,7 +3,10 @@
 #include "BackupFile.h"
 #include "Clock.h"
 #include "DataError.h"
+#include "DatabaseArchive.h"
+#include "DatabaseFile.h"
 #include "Folders.h"
+#include "OperationGuard.h"
 #include "SettingsStore.h"
 #include "Tsj.h"
 
@@ -57,6 +60,9 @@ QString slotFile(const Folders& folders, const QString& dateText)
 
 DataResult closingBackup(DataEnv& env)
 {
+    OperationGuard guard(env.folders);
+    if (!guard.acquired())
+        return guard.refusal();
     DataResult r;
     const QString today = slotDateText(env.clock.today());
     const QString target = slotFile(env.folders, today);
@@ -75,16 +81,7 @@ DataResult closingBackup(DataEnv& env)
 
     const QString working = currentFolder(env.folders) + QStringLiteral("/fcxx.vvv");
     std::vector<std::string> errors;
-    bool made = false;
-    try {
-        TBackupFile archive;
-        configureArchive(archive, env.progress, errors);
-        made = archive.Backup({fromQ(databaseFile(env.sj, env.folders))}, fromQ(working));
-    } catch (const std::exception& e) {
-        errors.push_back(e.what());
-        made = false;
-    }
-    if (!made) {
+    if (!archiveDatabase(env, databaseFile(env.sj, env.folders), working, errors)) {
         r.message = backupFailed();
         r.detail = archiveErrors(errors);
         return r;
@@ -99,25 +96,36 @@ DataResult closingBackup(DataEnv& env)
         r.detail = error;
         return r;
     }
-    QFile source(working);
-    if (!source.copy(part)) {
-        r.message = backupFailed();
-        r.detail =
-            QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(part), source.errorString());
-        removeIfPresent(part);
-        return r;
-    }
-    if (!replaceFile(part, target, &error)) {
+    if (!copyWholeFile(working, part, &error) || !replaceFile(part, target, &error)) {
         r.message = backupFailed();
         r.detail = error;
         removeIfPresent(part);
         return r;
     }
 
-    if (!previous.isEmpty() && previous != today)
-        removeIfPresent(slotFile(env.folders, previous));
-    env.store.WriteSlotValue(product(), QStringLiteral("cs"), QString::number(slot));
-    env.store.WriteSlotValue(product(), QString::number(slot), today);
+    // The ring names the new file before the slot's old file goes: the slot
+    // name first, then "cs". A registry that cannot be written leaves the
+    // old file, and the new one is taken away again unless a slot names it.
+    const bool named = env.store.WriteSlotValue(product(), QString::number(slot), today);
+    const bool counted =
+        named && env.store.WriteSlotValue(product(), QStringLiteral("cs"), QString::number(slot));
+    if (!named || !counted) {
+        r.message = backupFailed();
+        r.detail = QStringLiteral("%1: 备份记录无法写入")
+                       .arg(QDir::toNativeSeparators(env.store.registryPath(product())));
+        bool referenced = false;
+        for (int k = 1; k <= kSlotCount; ++k)
+            referenced = referenced || slotName(env.store, k) == today;
+        if (!referenced)
+            removeIfPresent(target);
+        return r;
+    }
+    if (!previous.isEmpty() && previous != today &&
+        !removeIfPresent(slotFile(env.folders, previous), &error)) {
+        // Today's backup is complete and recorded; the old file only takes
+        // room.
+        r.detail = error;
+    }
     r.ok = true;
     return r;
 }
@@ -133,6 +141,9 @@ DataResult restoreSlot(DataEnv& env, int slot)
 
 DataResult restoreBackup(DataEnv& env, const QString& name)
 {
+    OperationGuard guard(env.folders);
+    if (!guard.acquired())
+        return guard.refusal();
     DataResult r;
     const QString failed = QStringLiteral("数据恢复错误，可能是有其它程序正在使用数据库！");
     const QString archiveName = slotFile(env.folders, name);
@@ -146,24 +157,26 @@ DataResult restoreBackup(DataEnv& env, const QString& name)
     // A missing slot file fails without a reason of its own, as the archive
     // component does for a missing archive.
     if (!name.isEmpty() && QFileInfo(archiveName).isFile()) {
-        // Unpack beside the database so the rename below stays on one disk.
+        // Unpack into a private folder beside the database; the database
+        // takes the new content only when it is complete and sound.
         QTemporaryDir temp(QFileInfo(database).absolutePath() +
                            QStringLiteral("/lumo-restore-XXXXXX"));
-        const QString unpacked = temp.path() + QLatin1Char('/') + QFileInfo(database).fileName();
-        try {
-            TBackupFile archive;
-            configureArchive(archive, env.progress, errors);
-            restored = temp.isValid() && archive.Restore(fromQ(archiveName), fromQ(temp.path())) &&
-                       QFileInfo(unpacked).isFile();
-        } catch (const std::exception& e) {
-            errors.push_back(e.what());
-            restored = false;
+        restored = temp.isValid() && unpackDatabase(env, archiveName, temp.path(), errors);
+        const QString unpacked = temp.path() + QLatin1Char('/') + QLatin1String(kDatabaseEntry);
+        if (restored) {
+            const QString problem = databaseProblem(unpacked);
+            if (!problem.isEmpty()) {
+                errors.push_back(fromQ(problem));
+                restored = false;
+            }
         }
         if (restored) {
-            QString error;
-            restored = replaceFile(unpacked, database, &error);
-            if (!restored)
-                errors.push_back(fromQ(error));
+            const PlaceResult placed = placeDatabase(unpacked, database, &env.progress);
+            restored = placed.ok;
+            if (placed.busy)
+                errors.push_back(BackupErrorText(beCannotReadFile));
+            if (!placed.ok)
+                errors.push_back(fromQ(placed.error));
         }
     }
 

@@ -93,7 +93,9 @@ bool BackupWriter::run(const std::vector<std::string>& files)
             };
             if (!file.open(path) || ::fstat(file.fd(), &st) != 0 || st.st_size > kLargestFile)
                 throw BlockCompressor::ReadFailure("cannot open");
-            const std::string name = isIdList ? std::string("FILE:LIST") : trimSpaces(path);
+            const std::string name = isIdList        ? std::string("FILE:LIST")
+                                     : o.storedName_ ? trimSpaces(o.storedName_(path))
+                                                     : trimSpaces(path);
             out_.writeInt32(static_cast<std::int32_t>(name.size()));
             out_.write(name.data(), name.size());
             out_.writeInt32(dosDateTimeFromTime(st.st_mtime));

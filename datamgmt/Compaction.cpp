@@ -1,6 +1,8 @@
 #include "Compaction.h"
 
+#include "DatabaseFile.h"
 #include "Folders.h"
+#include "OperationGuard.h"
 #include "Tsj.h"
 
 #include <QAtomicInt>
@@ -88,26 +90,11 @@ bool CompactJetFile(const QString& source, const QString& target)
     return ok;
 }
 
-QString databaseProblem(const QString& path)
-{
-    if (!QFileInfo(path).isFile())
-        return path + QStringLiteral(": 文件不存在");
-    QString error;
-    const bool ok = withDatabase(path, error, [](QSqlDatabase& db, QString& err) {
-        if (!integrityOk(db, err))
-            return false;
-        QSqlQuery q(db);
-        if (!q.exec(QStringLiteral("SELECT count(*) FROM fcxx"))) {
-            err = q.lastError().text();
-            return false;
-        }
-        return true;
-    });
-    return ok ? QString() : (error.isEmpty() ? path : error);
-}
-
 DataResult compactDatabase(DataEnv& env)
 {
+    OperationGuard guard(env.folders);
+    if (!guard.acquired())
+        return guard.refusal();
     DataResult r;
     const QString failed =
         QStringLiteral("数据库整理出现未知错误…\r\n\r\n可能是有其他程序正在使用数据库？\r\n\r\n"
@@ -124,15 +111,26 @@ DataResult compactDatabase(DataEnv& env)
         return r;
     }
     env.progress.processEvents();
+    auto removeCompacted = [&] {
+        for (const char* suffix : {"", "-journal", "-wal", "-shm"})
+            removeIfPresent(compacted + QLatin1String(suffix));
+    };
     if (!CompactJetFile(database, compacted)) {
+        removeCompacted();
         r.message = failed;
         r.detail = databaseProblem(database);
         return r;
     }
-    if (!replaceFile(compacted, database, &error)) {
-        removeIfPresent(compacted);
+    // The compacted copy is written into the database through the engine:
+    // another program's transaction makes it fail with nothing changed.
+    QString problem = databaseProblem(compacted);
+    PlaceResult placed;
+    if (problem.isEmpty())
+        placed = placeDatabase(compacted, database, &env.progress);
+    removeCompacted();
+    if (!problem.isEmpty() || !placed.ok) {
         r.message = failed;
-        r.detail = error;
+        r.detail = problem.isEmpty() ? placed.error : problem;
         return r;
     }
     r.ok = true;

@@ -1,6 +1,7 @@
 #pragma once
 // Repair and compaction of the database file.
 #include "DataOperation.h"
+#include "DatabaseFile.h"
 
 namespace lumo
 {
@@ -10,10 +11,6 @@ namespace lumo
 // file. True when the copy was written; the source is never changed. Raises
 // nothing.
 bool CompactJetFile(const QString& source, const QString& target);
-
-// Empty when `path` opens as a database holding the register table; else
-// the reason it does not.
-QString databaseProblem(const QString& path);
 
 // Closes the data module's connection, compacts the database into
 // "lumo.~fc" and renames that over "lumo.fc". On success the program must

@@ -1,6 +1,7 @@
 #include "DataOperation.h"
 
 #include "BackupFile.h"
+#include "FileFaults.h"
 #include "Folders.h"
 #include "Tsj.h"
 
@@ -72,6 +73,52 @@ bool removeIfPresent(const QString& path, QString* error)
     if (error)
         *error = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), f.errorString());
     return false;
+}
+
+namespace
+{
+
+QString locatedText(const QString& path, const QString& text)
+{
+    return QDir::toNativeSeparators(path) + QStringLiteral(": ") + text;
+}
+
+} // namespace
+
+bool copyWholeFile(const QString& source, const QString& target, QString* error)
+{
+    QFile in(source);
+    QFile out(target);
+    if (!in.open(QIODevice::ReadOnly)) {
+        *error = locatedText(source, in.errorString());
+        return false;
+    }
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        *error = locatedText(target, out.errorString());
+        return false;
+    }
+    QByteArray buffer(1 << 16, Qt::Uninitialized);
+    for (;;) {
+        const qint64 n = in.read(buffer.data(), buffer.size());
+        if (n < 0) {
+            *error = locatedText(source, in.errorString());
+            return false;
+        }
+        if (n == 0)
+            break;
+        if (!faults::allowWrite(size_t(n)) || out.write(buffer.constData(), n) != n) {
+            *error =
+                locatedText(target, out.error() == QFileDevice::NoError ? QStringLiteral("写入失败")
+                                                                        : out.errorString());
+            return false;
+        }
+    }
+    if (!out.flush()) {
+        *error = locatedText(target, out.errorString());
+        return false;
+    }
+    out.close();
+    return true;
 }
 
 void configureArchive(TBackupFile& archive, DataProgress& progress,

@@ -86,6 +86,9 @@ QString folderForMessage(const Folders& folders);
 // either the old or the new file, never missing. False with `error` set when
 // it fails.
 bool replaceFile(const QString& source, const QString& target, QString* error);
+// Copies `source` to `target` (created or truncated) through the file
+// layer; false with `error` set (a partial target is left to the caller).
+bool copyWholeFile(const QString& source, const QString& target, QString* error);
 // Removes a file if present; false when it exists and cannot be removed.
 bool removeIfPresent(const QString& path, QString* error = nullptr);
 

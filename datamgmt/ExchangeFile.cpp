@@ -3,9 +3,12 @@
 #include "BackupFile.h"
 #include "Compaction.h"
 #include "DataError.h"
+#include "DatabaseArchive.h"
+#include "DatabaseFile.h"
 #include "Dataset.h"
 #include "Folders.h"
 #include "ImportUpdate.h"
+#include "OperationGuard.h"
 #include "SchemaMigration.h"
 #include "Tsj.h"
 
@@ -16,6 +19,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QTemporaryDir>
 
 #include <cmath>
 #include <stdexcept>
@@ -60,32 +64,30 @@ private:
     DataProgress& m_progress;
 };
 
-// Unpacks the exchange file into "bak" and moves its database to "lumo.up".
-// Leftovers of an earlier run are removed first, so that only this run's
-// extraction can pass. False with `detail` set on any failure.
+// Unpacks the database entry of the exchange file into a private temporary
+// folder and moves it to "lumo.up" once it proved sound; nothing else of the
+// exchange file is written anywhere. A "lumo.up" left from an earlier run is
+// removed first, so that only this run's extraction can pass. False with
+// `detail` set on any failure.
 bool extractExchange(DataEnv& env, QString& detail)
 {
-    const QString bak = backupFolder(env.folders);
-    const QString extracted = bak + QStringLiteral("/lumo.fc");
     const QString up = updateFile(env.folders);
-    QDir().mkpath(bak);
-    if (!removeIfPresent(extracted, &detail) || !removeIfPresent(up, &detail))
+    if (!removeIfPresent(up, &detail))
         return false;
 
     std::vector<std::string> errors;
-    bool ok = false;
-    try {
-        TBackupFile archive;
-        configureArchive(archive, env.progress, errors);
-        ok = archive.Restore(fromQ(exchangeFile(env.folders)), fromQ(bak));
-    } catch (const std::exception& e) {
-        errors.push_back(e.what());
-        ok = false;
-    }
-    if (ok && !QFileInfo(extracted).isFile()) {
-        errors.push_back(
-            fromQ(QDir::toNativeSeparators(extracted) + QStringLiteral(": 文件不存在")));
-        ok = false;
+    QTemporaryDir temp(appFolder(env.folders) + QStringLiteral("/lumo-unpack-XXXXXX"));
+    bool ok = temp.isValid();
+    if (!ok)
+        errors.push_back(fromQ(temp.errorString()));
+    ok = ok && unpackDatabase(env, exchangeFile(env.folders), temp.path(), errors);
+    const QString extracted = temp.path() + QLatin1Char('/') + QLatin1String(kDatabaseEntry);
+    if (ok) {
+        const QString problem = databaseProblem(extracted);
+        if (!problem.isEmpty()) {
+            errors.push_back(fromQ(problem));
+            ok = false;
+        }
     }
     if (ok) {
         QString error;
@@ -93,15 +95,7 @@ bool extractExchange(DataEnv& env, QString& detail)
         if (!ok)
             errors.push_back(fromQ(error));
     }
-    if (ok) {
-        const QString problem = databaseProblem(up);
-        if (!problem.isEmpty()) {
-            errors.push_back(fromQ(problem));
-            ok = false;
-        }
-    }
     if (!ok) {
-        removeIfPresent(extracted);
         removeIfPresent(up);
         detail = archiveErrors(errors);
     }
@@ -133,6 +127,9 @@ const QStringList& copiedFields()
 
 DataResult exportExchange(DataEnv& env)
 {
+    OperationGuard guard(env.folders);
+    if (!guard.acquired())
+        return guard.refusal();
     DataResult r;
     const QString target = currentFolder(env.folders) + QLatin1Char('/') + exchangeName();
     const QString part = target + QStringLiteral(".part");
@@ -142,14 +139,7 @@ DataResult exportExchange(DataEnv& env)
     if (!ok) {
         errors.push_back(fromQ(error));
     } else {
-        try {
-            TBackupFile archive;
-            configureArchive(archive, env.progress, errors);
-            ok = archive.Backup({fromQ(databaseFile(env.sj, env.folders))}, fromQ(part));
-        } catch (const std::exception& e) {
-            errors.push_back(e.what());
-            ok = false;
-        }
+        ok = archiveDatabase(env, databaseFile(env.sj, env.folders), part, errors);
         if (ok) {
             ok = replaceFile(part, target, &error);
             if (!ok)
@@ -170,6 +160,9 @@ DataResult exportExchange(DataEnv& env)
 
 DataResult importByUpdate(DataEnv& env)
 {
+    OperationGuard guard(env.folders);
+    if (!guard.acquired())
+        return guard.refusal();
     DataResult r;
     if (!QFileInfo(exchangeFile(env.folders)).isFile()) {
         r.message = QStringLiteral("外部数据文件 fcsj.su 不存在？\r\n\r请将外部数据文件拷贝到 ") +
@@ -238,6 +231,9 @@ DataResult importByUpdate(DataEnv& env)
 
 DataResult importByReplacement(DataEnv& env)
 {
+    OperationGuard guard(env.folders);
+    if (!guard.acquired())
+        return guard.refusal();
     DataResult r;
     if (env.sj)
         env.sj->disconnectLumo1();
@@ -263,23 +259,16 @@ DataResult importByReplacement(DataEnv& env)
                         .arg(currentSchemaVersion());
         return r;
     }
-    // The update database stays in place; its copy goes beside the database
-    // and is renamed over it.
+    // The update database stays in place; its content is written into the
+    // database through the engine, which fails while another program holds
+    // a transaction on it and leaves the old content when it fails.
     const QString database = databaseFile(env.sj, env.folders);
-    const QString part = database + QStringLiteral(".new");
-    QString error;
-    QFile source(updateFile(env.folders));
-    bool ok = removeIfPresent(part, &error);
-    if (ok && !source.copy(part)) {
-        error = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(part), source.errorString());
-        ok = false;
-    }
-    if (ok)
-        ok = replaceFile(part, database, &error);
-    if (!ok) {
-        removeIfPresent(part);
+    const PlaceResult placed = placeDatabase(updateFile(env.folders), database, &env.progress);
+    if (!placed.ok) {
         r.message = QStringLiteral("数据更新错误，原来的数据库没有改变！");
-        r.detail = error;
+        r.detail = placed.busy
+                       ? toQ(BackupErrorText(beCannotReadFile)) + QLatin1Char('\n') + placed.error
+                       : placed.error;
         return r;
     }
     r.ok = true;

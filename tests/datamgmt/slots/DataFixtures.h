@@ -119,7 +119,9 @@ inline void makeExchange(TestApp& app, const QList<QVariantMap>& rows)
         QSqlQuery(d).exec(QStringLiteral("DELETE FROM fcxx"));
         // Another agency's register need not keep serial numbers unique.
         QSqlQuery(d).exec(QStringLiteral("DROP INDEX fcxx_xh"));
+        d.transaction();
         insertRows(d, rows);
+        d.commit();
     });
     TBackupFile archive;
     archive.SetCompressionLevel(clMax);

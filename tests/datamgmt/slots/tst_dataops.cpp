@@ -270,8 +270,10 @@ void TestDataOps::exportWritesArchiveAndReportsFailure()
     QTemporaryDir out;
     TBackupFile reader;
     QVERIFY(reader.Restore(fromQ(app.path(QStringLiteral("fcsj.su"))), fromQ(out.path())));
-    QCOMPARE(fingerprint(out.path() + QStringLiteral("/lumo.fc")),
-             fingerprint(app.path(QStringLiteral("lumo.fc"))));
+    QCOMPARE(databaseProblem(out.path() + QStringLiteral("/lumo.fc")), QString());
+    withDatabase(out.path() + QStringLiteral("/lumo.fc"), [&](QSqlDatabase exported) {
+        QCOMPARE(registerRows(exported), registerRows(app.sj->lumo1()));
+    });
 
     // A failed backup is reported and the earlier exchange file stays.
     const QByteArray earlier = fingerprint(app.path(QStringLiteral("fcsj.su")));
@@ -317,7 +319,7 @@ void TestDataOps::replacementFailuresLeaveDatabase_data()
 {
     QTest::addColumn<QString>("fault");
     QTest::newRow("damaged exchange file, stale lumo.up") << QStringLiteral("damaged");
-    QTest::newRow("new file cannot be placed") << QStringLiteral("blocked");
+    QTest::newRow("another program writes") << QStringLiteral("blocked");
     QTest::newRow("progress callback fails") << QStringLiteral("callback");
 }
 
@@ -332,12 +334,17 @@ void TestDataOps::replacementFailuresLeaveDatabase()
         // run's extraction.
         QFile::copy(deliveredDatabase(), app.path(QStringLiteral("lumo.up")));
         writeFile(app.path(QStringLiteral("fcsj.su")), QByteArray(600, 'x'));
-    } else if (fault == QLatin1String("blocked")) {
-        QVERIFY(QDir().mkpath(app.path(QStringLiteral("lumo.fc.new/inside"))));
     }
     app.sj->disconnectLumo1();
     const QByteArray before = fingerprint(app.path(QStringLiteral("lumo.fc")));
     app.sj->connectLumo1();
+    const QString other = QStringLiteral("other program");
+    QSqlDatabase holder = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), other);
+    if (fault == QLatin1String("blocked")) {
+        holder.setDatabaseName(app.path(QStringLiteral("lumo.fc")));
+        QVERIFY(holder.open());
+        QVERIFY(QSqlQuery(holder).exec(QStringLiteral("BEGIN IMMEDIATE")));
+    }
 
     FailingProgress failing(fault == QLatin1String("callback") ? FailingProgress::When::Bar1Half
                                                                : FailingProgress::When::Never);
@@ -348,7 +355,14 @@ void TestDataOps::replacementFailuresLeaveDatabase()
     if (fault != QLatin1String("blocked")) {
         QCOMPARE(r.message, QStringLiteral("数据解压异常，可能是外部数据文件 fcsj.su 损坏？"));
         QVERIFY(!QFileInfo::exists(app.path(QStringLiteral("lumo.up"))));
+    } else {
+        QCOMPARE(r.message, QStringLiteral("数据更新错误，原来的数据库没有改变！"));
+        QVERIFY(r.detail.contains(QStringLiteral("Cannot read file")));
+        QSqlQuery(holder).exec(QStringLiteral("ROLLBACK"));
     }
+    holder.close();
+    holder = QSqlDatabase();
+    QSqlDatabase::removeDatabase(other);
     QCOMPARE(fingerprint(app.path(QStringLiteral("lumo.fc"))), before);
 }
 

@@ -46,6 +46,8 @@ private slots:
     void updateImportShowsProgressPanel();
     void compactionClosesWindow();
     void closingDuringImportIsRefused();
+    void entriesDuringClosingBackupAreLocked_data();
+    void entriesDuringClosingBackupAreLocked();
 };
 
 void TestTmainData::closingTakesBackupAndListsSlot()
@@ -274,6 +276,89 @@ void TestTmainData::closingDuringImportIsRefused()
     w.close();
     QVERIFY(!w.isVisible());
     QVERIFY(QFileInfo::exists(slotFile(app.folders, today(app))));
+}
+
+void TestTmainData::entriesDuringClosingBackupAreLocked_data()
+{
+    QTest::addColumn<QString>("chosen");
+    QTest::addRow("更新方式") << QStringLiteral("N26");
+    QTest::addRow("替换方式") << QStringLiteral("N27");
+    QTest::addRow("数据修复与压缩") << QStringLiteral("N17");
+    QTest::addRow("恢复备份数据") << QStringLiteral("rb1");
+    QTest::addRow("a second close") << QStringLiteral("close");
+}
+
+void TestTmainData::entriesDuringClosingBackupAreLocked()
+{
+    // While the closing backup archives the database, the message loop runs
+    // after every block; a data entry chosen then (by click or by shortcut)
+    // must not write the database under the backup.
+    QFETCH(QString, chosen);
+    TestApp app;
+    QList<QVariantMap> rows;
+    for (int i = 1; i <= 3000; ++i)
+        rows << listing(i);
+    app.exec(QStringLiteral("DELETE FROM fcxx"));
+    {
+        QSqlDatabase db = app.sj->lumo1();
+        db.transaction();
+        insertRows(db, rows);
+        db.commit();
+    }
+    makeExchange(app, {listing(5)});
+    // A slot of an earlier day for the restore entry.
+    app.clock.current = app.clock.current.addDays(-1);
+    {
+        Tmain earlier(*app.ctx);
+        earlier.show();
+        earlier.close();
+    }
+    app.clock.current = app.clock.current.addDays(1);
+    app.dialogs.messages.clear();
+
+    Tmain w(*app.ctx);
+    w.show();
+    for (QAction* a : {w.N16, w.N26, w.N27, w.N17, w.rb1})
+        a->setEnabled(true);
+    auto* bar1 = w.findChild<QProgressBar*>(QStringLiteral("suiProgressBar1"));
+    bool tried = false;
+    bool lockedMeanwhile = false;
+    connect(bar1, &QProgressBar::valueChanged, &w, [&](int v) {
+        if (tried || v < 30)
+            return;
+        tried = true;
+        lockedMeanwhile = !w.N16->isEnabled() && !w.bsSkinMainMenuBar1->isEnabled();
+        app.dialogs.answers.enqueue(true);
+        if (chosen == QLatin1String("close"))
+            w.close();
+        else
+            w.findChild<QAction*>(chosen)->trigger();
+        // A click on the menu bar is held back as well.
+        QTest::mouseClick(w.bsSkinMainMenuBar1, Qt::LeftButton);
+    });
+    QVERIFY(w.close());
+    QVERIFY(tried);
+    QVERIFY(lockedMeanwhile);
+    QVERIFY(!w.isVisible());
+    // Nothing ran besides the backup: no question, no message, the register
+    // as it was, and today's slot a sound copy of it.
+    QVERIFY(app.dialogs.questions.isEmpty());
+    QVERIFY2(app.dialogs.messages.isEmpty(),
+             qPrintable(app.dialogs.messages.join(QLatin1Char('|'))));
+    QCOMPARE(app.scalar(QStringLiteral("SELECT count(*) FROM fcxx")).toInt(), 3000);
+    QTemporaryDir out;
+    TBackupFile reader;
+    QVERIFY(reader.Restore(fromQ(slotFile(app.folders, today(app))), fromQ(out.path())));
+    withDatabase(out.path() + QStringLiteral("/lumo.fc"), [](QSqlDatabase db) {
+        QSqlQuery q(db);
+        QVERIFY(q.exec(QStringLiteral("PRAGMA integrity_check")) && q.next());
+        QCOMPARE(q.value(0).toString(), QStringLiteral("ok"));
+        QCOMPARE(registerRows(db).size(), 3000);
+    });
+    QVERIFY(!QFileInfo::exists(app.path(QStringLiteral("lumo.up"))));
+    // The entries have their state back.
+    QVERIFY(w.N16->isEnabled());
+    QVERIFY(w.bsSkinMainMenuBar1->isEnabled());
 }
 
 QTEST_MAIN(TestTmainData)
