@@ -9,6 +9,7 @@
 #include "Folders.h"
 #include "ImportUpdate.h"
 #include "OperationGuard.h"
+#include "Passwords.h"
 #include "SchemaMigration.h"
 #include "Tsj.h"
 
@@ -136,9 +137,19 @@ DataResult exportExchange(DataEnv& env)
     std::vector<std::string> errors;
     QString error;
     bool ok = removeIfPresent(part, &error);
-    if (!ok) {
+    if (!ok)
         errors.push_back(fromQ(error));
-    } else {
+    // The exchange file goes to other agencies: passwords of an earlier
+    // version still held as plain text are hashed before it is written.
+    if (ok && env.sj && env.sj->ma && env.sj->ma->active()) {
+        try {
+            hashPlainPasswords(*env.sj->ma);
+        } catch (const DataError& e) {
+            errors.push_back(fromQ(e.text()));
+            ok = false;
+        }
+    }
+    if (ok) {
         ok = archiveDatabase(env, databaseFile(env.sj, env.folders), part, errors);
         if (ok) {
             ok = replaceFile(part, target, &error);

@@ -6,6 +6,7 @@
 #include "ExchangeFile.h"
 #include "FakeMainFrame.h"
 #include "PasswordLeaks.h"
+#include "Passwords.h"
 #include "RevealCommand.h"
 #include "RevealLog.h"
 #include "Tsz.h"
@@ -24,6 +25,7 @@ class TestPrivacy : public QObject
     Q_OBJECT
 private slots:
     void exportCarriesNoTypedPassword();
+    void exportHashesUntouchedPlainPasswords();
     void lumoctlReveals();
 };
 
@@ -75,6 +77,36 @@ void TestPrivacy::exportCarriesNoTypedPassword()
     const QByteArray bytes = db.readAll();
     QVERIFY(bytes.contains(QByteArrayLiteral("$argon2id$")));
     QCOMPARE(findPassword(bytes, typed), QString());
+}
+
+// A register of an earlier version exported before anyone logged in or
+// stored a user: its plain-text passwords are hashed on the way out, and
+// they still log in afterwards.
+void TestPrivacy::exportHashesUntouchedPlainPasswords()
+{
+    TestApp app;
+    const QStringList typed = {QStringLiteral("Never-Used-Admin"),
+                               QStringLiteral("Never-Used-Agent")};
+    app.exec(QStringLiteral("UPDATE ma SET 密码 = '") + typed[0] + QLatin1Char('\''));
+    app.exec(QStringLiteral("INSERT INTO ma VALUES ('业务员', '") + typed[1] +
+             QStringLiteral("', '小王')"));
+    app.sj->ma->refresh();
+
+    DataProgress progress;
+    DataEnv env{app.sj.get(), app.store, app.folders, app.clock, progress};
+    QVERIFY(exportExchange(env).ok);
+    QTemporaryDir out;
+    TBackupFile reader;
+    QVERIFY(reader.Restore(fromQ(app.path(QStringLiteral("fcsj.su"))), fromQ(out.path())));
+    QFile db(out.path() + QStringLiteral("/lumo.fc"));
+    QVERIFY(db.open(QIODevice::ReadOnly));
+    QCOMPARE(findPassword(db.readAll(), typed), QString());
+
+    Dataset& ma = *app.sj->ma;
+    QVERIFY(findUser(ma, typed[1], QStringLiteral("业务员")));
+    QCOMPARE(ma.displayText(QStringLiteral("姓名")), QStringLiteral("小王"));
+    QVERIFY(findUser(ma, typed[0], QStringLiteral("管理员")));
+    QVERIFY(!findUser(ma, typed[1], QStringLiteral("管理员")));
 }
 
 void TestPrivacy::lumoctlReveals()
