@@ -20,6 +20,27 @@
 using namespace lumo;
 using namespace lumo::test;
 
+namespace
+{
+
+// Exports the register and returns the bytes of the database inside the
+// exchange file; empty when either step fails.
+QByteArray exportedDatabase(TestApp& app)
+{
+    DataProgress progress;
+    DataEnv env{app.sj.get(), app.store, app.folders, app.clock, progress};
+    if (!exportExchange(env).ok)
+        return QByteArray();
+    QTemporaryDir out;
+    TBackupFile reader;
+    if (!reader.Restore(fromQ(app.path(QStringLiteral("fcsj.su"))), fromQ(out.path())))
+        return QByteArray();
+    QFile db(out.path() + QStringLiteral("/lumo.fc"));
+    return db.open(QIODevice::ReadOnly) ? db.readAll() : QByteArray();
+}
+
+} // namespace
+
 class TestPrivacy : public QObject
 {
     Q_OBJECT
@@ -66,15 +87,7 @@ void TestPrivacy::exportCarriesNoTypedPassword()
     }
     QCOMPARE(app.scalar(QStringLiteral("SELECT count(*) FROM ma")).toInt(), 3);
 
-    DataProgress progress;
-    DataEnv env{app.sj.get(), app.store, app.folders, app.clock, progress};
-    QVERIFY(exportExchange(env).ok);
-    QTemporaryDir out;
-    TBackupFile reader;
-    QVERIFY(reader.Restore(fromQ(app.path(QStringLiteral("fcsj.su"))), fromQ(out.path())));
-    QFile db(out.path() + QStringLiteral("/lumo.fc"));
-    QVERIFY(db.open(QIODevice::ReadOnly));
-    const QByteArray bytes = db.readAll();
+    const QByteArray bytes = exportedDatabase(app);
     QVERIFY(bytes.contains(QByteArrayLiteral("$argon2id$")));
     QCOMPARE(findPassword(bytes, typed), QString());
 }
@@ -92,15 +105,9 @@ void TestPrivacy::exportHashesUntouchedPlainPasswords()
              QStringLiteral("', '小王')"));
     app.sj->ma->refresh();
 
-    DataProgress progress;
-    DataEnv env{app.sj.get(), app.store, app.folders, app.clock, progress};
-    QVERIFY(exportExchange(env).ok);
-    QTemporaryDir out;
-    TBackupFile reader;
-    QVERIFY(reader.Restore(fromQ(app.path(QStringLiteral("fcsj.su"))), fromQ(out.path())));
-    QFile db(out.path() + QStringLiteral("/lumo.fc"));
-    QVERIFY(db.open(QIODevice::ReadOnly));
-    QCOMPARE(findPassword(db.readAll(), typed), QString());
+    const QByteArray bytes = exportedDatabase(app);
+    QVERIFY(!bytes.isEmpty());
+    QCOMPARE(findPassword(bytes, typed), QString());
 
     Dataset& ma = *app.sj->ma;
     QVERIFY(findUser(ma, typed[1], QStringLiteral("业务员")));
