@@ -12,20 +12,11 @@ build=${LUMO_FUZZ_BUILD:-${TMPDIR:-/tmp}/lumo-fuzz-$(id -u)}
 cxx=${LUMO_FUZZ_CXX:-clang++}
 mkdir -p "$build"
 
-sources=(
-  "$root"/datamgmt/ArchiveAttribute.cpp
-  "$root"/datamgmt/ArchiveIo.cpp
-  "$root"/datamgmt/ArchivePaths.cpp
-  "$root"/datamgmt/ArchiveScanner.cpp
-  "$root"/datamgmt/BackupFile.cpp
-  "$root"/datamgmt/BackupReader.cpp
-  "$root"/datamgmt/BackupSupport.cpp
-  "$root"/datamgmt/BackupWriter.cpp
-  "$root"/datamgmt/BlockCompressor.cpp
-  "$root"/datamgmt/DosDateTime.cpp
-  "$root"/datamgmt/FileWalk.cpp
-  "$root"/datamgmt/Lzrw1kh.cpp
-)
+# The archive library's own source list, so the fuzzers build what the
+# program links.
+mapfile -t sources < <(sed -n '/^add_library(lumo_archive STATIC/,/^)/p' "$root"/datamgmt/CMakeLists.txt |
+                        sed -n 's|^ *\([A-Za-z0-9_]*\.cpp\)$|'"$root"'/datamgmt/\1|p')
+[ ${#sources[@]} -gt 0 ] || { echo "no archive sources found" >&2; exit 1; }
 flags=(-std=c++17 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined
        -I"$root"/datamgmt)
 
