@@ -2,10 +2,10 @@
 
 #include "DataError.h"
 #include "DatasetDetail.h"
+#include "EngineStatement.h"
 
 #include <QDate>
 #include <QRegularExpression>
-#include <QSqlDriver>
 #include <QSqlRecord>
 
 #include <sqlite3.h>
@@ -137,25 +137,11 @@ void Dataset::readRowids(const QString& statement)
     const QSqlDatabase db = database();
     // Straight from the engine: a search of hundreds of thousands of rows
     // would otherwise spend most of its time making a QVariant per row id.
-    const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();
-    if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0) {
-        sqlite3* engine = *static_cast<sqlite3* const*>(handle.constData());
-        const QByteArray text = statement.toUtf8();
-        sqlite3_stmt* stmt = nullptr;
-        if (engine && sqlite3_prepare_v2(engine, text.constData(), int(text.size()), &stmt,
-                                         nullptr) == SQLITE_OK) {
-            int rc;
-            while ((rc = sqlite3_step(stmt)) == SQLITE_ROW)
-                m_rowids.push_back(sqlite3_column_int64(stmt, 0));
-            sqlite3_finalize(stmt);
-            if (rc != SQLITE_DONE)
-                throw DataError(QString::fromUtf8(sqlite3_errmsg(engine)));
-            return;
-        }
-        if (stmt)
-            sqlite3_finalize(stmt);
-        if (engine)
-            throw DataError(QString::fromUtf8(sqlite3_errmsg(engine)));
+    if (sqlite3* engine = engineOf(db)) {
+        EngineStatement stmt(engine, statement);
+        while (stmt.step())
+            m_rowids.push_back(sqlite3_column_int64(stmt.get(), 0));
+        return;
     }
     QSqlQuery q(db);
     q.setForwardOnly(true);

@@ -2,9 +2,9 @@
 
 #include "DataError.h"
 #include "DataOperation.h"
+#include "EngineStatement.h"
 #include "ExchangeFile.h"
 
-#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVector>
@@ -26,47 +26,10 @@ namespace
 // values as the engine stores them instead of through QVariant.
 sqlite3* handleOf(const QSqlDatabase& db)
 {
-    const QVariant v = db.driver() ? db.driver()->handle() : QVariant();
-    if (v.isValid() && qstrcmp(v.typeName(), "sqlite3*") == 0) {
-        sqlite3* handle = *static_cast<sqlite3* const*>(v.constData());
-        if (handle)
-            return handle;
-    }
+    if (sqlite3* handle = engineOf(db))
+        return handle;
     throw DataError(QStringLiteral("数据库连接没有打开"));
 }
-
-class Statement
-{
-public:
-    Statement(sqlite3* db, const QString& sql) : m_db(db)
-    {
-        const QByteArray text = sql.toUtf8();
-        if (sqlite3_prepare_v2(db, text.constData(), int(text.size()), &m_stmt, nullptr) !=
-            SQLITE_OK)
-            fail();
-    }
-    ~Statement() { sqlite3_finalize(m_stmt); }
-    Statement(const Statement&) = delete;
-    Statement& operator=(const Statement&) = delete;
-
-    sqlite3_stmt* get() const { return m_stmt; }
-    // True while there is a row.
-    bool step()
-    {
-        const int rc = sqlite3_step(m_stmt);
-        if (rc == SQLITE_ROW)
-            return true;
-        if (rc != SQLITE_DONE)
-            fail();
-        return false;
-    }
-    void reset() { sqlite3_reset(m_stmt); }
-    [[noreturn]] void fail() const { throw DataError(QString::fromUtf8(sqlite3_errmsg(m_db))); }
-
-private:
-    sqlite3* m_db;
-    sqlite3_stmt* m_stmt = nullptr;
-};
 
 // --- The 64-bit hash of the compared values --------------------------------
 
@@ -284,7 +247,7 @@ private:
 
 std::int64_t countRows(sqlite3* db)
 {
-    Statement q(db, QStringLiteral("SELECT count(*) FROM fcxx"));
+    EngineStatement q(db, QStringLiteral("SELECT count(*) FROM fcxx"));
     return q.step() ? sqlite3_column_int64(q.get(), 0) : 0;
 }
 
@@ -307,7 +270,7 @@ class CacheSize
 public:
     CacheSize(sqlite3* db, int kib) : m_db(db)
     {
-        Statement q(db, QStringLiteral("PRAGMA cache_size"));
+        EngineStatement q(db, QStringLiteral("PRAGMA cache_size"));
         if (q.step())
             m_old = sqlite3_column_int64(q.get(), 0);
         set(-kib);
@@ -365,7 +328,7 @@ qint64 addMissingListings(QSqlDatabase reg, QSqlDatabase ext, DataProgress& prog
     KeySet present(registerRows + exchangeRows);
     {
         Bar bar2(progress, 2, registerRows);
-        Statement q(regDb, QStringLiteral("SELECT rowid, %1 FROM fcxx").arg(comparedList));
+        EngineStatement q(regDb, QStringLiteral("SELECT rowid, %1 FROM fcxx").arg(comparedList));
         std::int64_t done = 0;
         while (q.step()) {
             sqlite3_stmt* s = q.get();
@@ -375,16 +338,16 @@ qint64 addMissingListings(QSqlDatabase reg, QSqlDatabase ext, DataProgress& prog
         }
     }
 
-    Statement stored(regDb,
-                     QStringLiteral("SELECT %1 FROM fcxx WHERE rowid = ?").arg(comparedList));
+    EngineStatement stored(regDb,
+                           QStringLiteral("SELECT %1 FROM fcxx WHERE rowid = ?").arg(comparedList));
     QStringList marks;
     for (int i = 0; i <= copiedFields().size(); ++i)
         marks << QStringLiteral("?");
-    Statement insert(regDb, QStringLiteral("INSERT INTO fcxx (序号, %1) VALUES (%2)")
-                                .arg(copiedFields().join(QStringLiteral(", ")),
-                                     marks.join(QStringLiteral(", "))));
-    Statement rows(extDb, QStringLiteral("SELECT %1 FROM fcxx ORDER BY rowid")
-                              .arg(readFields.join(QStringLiteral(", "))));
+    EngineStatement insert(regDb, QStringLiteral("INSERT INTO fcxx (序号, %1) VALUES (%2)")
+                                      .arg(copiedFields().join(QStringLiteral(", ")),
+                                           marks.join(QStringLiteral(", "))));
+    EngineStatement rows(extDb, QStringLiteral("SELECT %1 FROM fcxx ORDER BY rowid")
+                                    .arg(readFields.join(QStringLiteral(", "))));
     sqlite3_stmt* const e = rows.get();
     auto sameAsStored = [&](std::int64_t rowid) {
         stored.reset();
