@@ -103,7 +103,7 @@ protected:
 // entry gets back the state it had.
 template <typename Op> DataResult runLocked(Tmain& w, Op op)
 {
-    if (w.property(kBusy).toBool() || OperationGuard::running())
+    if (w.dataOperationRunning())
         return DataResult{};
     const QList<QAction*> entries{w.N2, w.N16, w.N6, w.N7, w.N10};
     QList<bool> enabled;

@@ -123,15 +123,6 @@ void Dataset::readColumns(const QString& table)
         throw DataError(QStringLiteral("no such table: %1").arg(table));
 }
 
-void Dataset::startSource(const QString& statement)
-{
-    auto q = std::make_unique<QSqlQuery>(database());
-    q->setForwardOnly(true);
-    if (!q->exec(statement))
-        fail(*q);
-    m_source = std::move(q);
-}
-
 void Dataset::readRowids(const QString& statement)
 {
     const QSqlDatabase db = database();

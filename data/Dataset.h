@@ -140,7 +140,6 @@ private:
     // Before moving: posts a changed row, drops an untouched one.
     void checkBrowseMode();
     void resetRows();
-    void startSource(const QString& statement);
     void readRowids(const QString& statement);
     // Reads the values of the not yet cached rows of the block around `row`
     // in one statement.

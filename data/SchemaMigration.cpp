@@ -1,6 +1,7 @@
 #include "SchemaMigration.h"
 
 #include "DataError.h"
+#include "DatasetDetail.h"
 
 #include <QAtomicInt>
 #include <QDateTime>
@@ -16,10 +17,7 @@ namespace lumo
 namespace
 {
 
-QString engineText(const QSqlError& e)
-{
-    return e.databaseText().isEmpty() ? e.text() : e.databaseText();
-}
+using dataset_detail::engineText;
 
 void run(QSqlDatabase& db, const QString& statement)
 {

@@ -46,7 +46,11 @@ bool SettingsStore::write(const QString& product, const QString& subkey, const Q
     QSettings s(registryPath(product), QSettings::IniFormat);
     if (s.status() != QSettings::NoError)
         return false;
-    s.setValue(subkey + QLatin1Char('/') + name, value);
+    // Every write syncs the file to disk: a value stored already is left alone.
+    const QString key = subkey + QLatin1Char('/') + name;
+    if (s.contains(key) && s.value(key).toString() == value)
+        return true;
+    s.setValue(key, value);
     s.sync();
     return s.status() == QSettings::NoError;
 }

@@ -3,6 +3,7 @@
 #include "DataError.h"
 #include "DataSource.h"
 #include "Dataset.h"
+#include "DatasetDetail.h"
 #include "SchemaMigration.h"
 
 #include <QAtomicInt>
@@ -16,12 +17,9 @@ namespace lumo
 namespace
 {
 
-QAtomicInt instanceCounter;
+using dataset_detail::engineText;
 
-QString engineText(const QSqlError& e)
-{
-    return e.databaseText().isEmpty() ? e.text() : e.databaseText();
-}
+QAtomicInt instanceCounter;
 
 // A database that arrives in WAL mode keeps committed rows in its "-wal"
 // file, which a copy of "lumo.fc" alone would miss. Its log is written back

@@ -60,22 +60,22 @@ QString slotFile(const Folders& folders, const QString& dateText)
 
 DataResult closingBackup(DataEnv& env)
 {
-    OperationGuard guard(env.folders);
-    if (!guard.acquired())
-        return guard.refusal();
     DataResult r;
     const QString today = slotDateText(env.clock.today());
-    const QString target = slotFile(env.folders, today);
-    QDir().mkpath(backupFolder(env.folders));
-
     // Today's backup exists when the slot written last holds today's date.
     // With no "cs" yet this reads the section's unnamed value, normally empty.
+    // This check reads settings only, so it takes no lock.
     const QString cs = env.store.ReadSlotValue(product(), QStringLiteral("cs"));
     if (env.store.ReadSlotValue(product(), cs) == today) {
         r.ok = true;
         r.skipped = true;
         return r;
     }
+    OperationGuard guard(env.folders);
+    if (!guard.acquired())
+        return guard.refusal();
+    const QString target = slotFile(env.folders, today);
+    QDir().mkpath(backupFolder(env.folders));
     const int slot = nextSlot(cs);
     const QString previous = slotName(env.store, slot);
 

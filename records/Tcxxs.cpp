@@ -260,9 +260,7 @@ void Tcxxs::FormClose()
 {
     const SettingsStore& store = context().store;
     saveColumnWidths(store, kFile, RxDBGrid1, 13);
-    const QString height = QString::number(lowerPanelHeight());
-    if (store.ReadAppValue(QStringLiteral("lrheight")) != height)
-        store.WriteAppValue(QStringLiteral("lrheight"), height);
+    store.WriteAppValue(QStringLiteral("lrheight"), QString::number(lowerPanelHeight()));
     if (QAction* n15 = frame().menuEntry(QStringLiteral("N15")))
         n15->setEnabled(false);
     frame().resultsWindowClosed();

@@ -32,10 +32,7 @@ void saveColumnWidths(const SettingsStore& store, const QString& section, QTable
     for (int c = 0; c < n; ++c) {
         const QString title = grid->model()->headerData(c, Qt::Horizontal).toString();
         const QString width = QString::number(grid->columnWidth(c));
-        // Every write syncs the settings file to disk: a width that is
-        // stored already is left alone.
-        if (store.ReadSectionValue(section, title) != width)
-            store.WriteSectionValue(section, title, width);
+        store.WriteSectionValue(section, title, width);
     }
 }
 
