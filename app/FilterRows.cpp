@@ -83,11 +83,12 @@ bool FilterRows::fitTo(int width)
 {
     const bool two = needsTwoRows(width);
     const bool changed = two != m_twoRows;
+    // The same row count at a new width is placed by resizeEvent.
     if (changed) {
         m_twoRows = two;
         updateGeometry();
+        place();
     }
-    place();
     return changed;
 }
 

@@ -8,6 +8,7 @@
 #include "Dataset.h"
 #include "Dialogs.h"
 #include "MainFrame.h"
+#include "Named.h"
 #include "Screen.h"
 #include "TmpSearch.h"
 #include "Tsj.h"
@@ -29,12 +30,6 @@ namespace
 
 // What the data layer says when a row operation meets an empty dataset.
 const QString kEmptyDataset = QStringLiteral("无法在空数据集上执行该操作");
-
-template <typename T> T* named(T* object, const char* name)
-{
-    object->setObjectName(QString::fromLatin1(name));
-    return object;
-}
 
 } // namespace
 

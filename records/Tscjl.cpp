@@ -8,6 +8,7 @@
 #include "FramingText.h"
 #include "GridWidths.h"
 #include "MainFrame.h"
+#include "Named.h"
 #include "OwnLook.h"
 #include "SettingsStore.h"
 #include "Tsj.h"
@@ -37,12 +38,6 @@ constexpr int kColumns = 13;
 const QString kSection = QStringLiteral("sc");
 // What the data layer says when a row operation meets an empty table.
 const QString kEmptyDataset = QStringLiteral("无法在空数据集上执行该操作");
-
-template <typename T> T* named(T* object, const char* name)
-{
-    object->setObjectName(QString::fromLatin1(name));
-    return object;
-}
 
 // The design colours of the window, its grid and the grid's titles.
 const QColor kWindowColor(0xEF, 0xEC, 0xDE);

@@ -4,6 +4,7 @@
 #include "DataGrid.h"
 #include "GridLineSizer.h"
 #include "MainFrame.h"
+#include "Named.h"
 #include "Tsj.h"
 
 #include <QComboBox>
@@ -53,12 +54,6 @@ public:
 private:
     QObject* m_keyWatcher;
 };
-
-template <typename T> T* named(T* widget, const char* name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 } // namespace
 

@@ -2,6 +2,7 @@
 #include "AppContext.h"
 #include "DataError.h"
 #include "Dialogs.h"
+#include "Named.h"
 #include "RevealLog.h"
 #include "Tsj.h"
 #include "Tsz.h"
@@ -19,12 +20,6 @@ namespace lumo
 
 namespace
 {
-
-template <typename T> T* named(T* widget, const char* name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 } // namespace
 
