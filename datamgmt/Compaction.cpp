@@ -112,8 +112,8 @@ DataResult compactDatabase(DataEnv& env)
     }
     env.progress.processEvents();
     auto removeCompacted = [&] {
-        for (const char* suffix : {"", "-journal", "-wal", "-shm"})
-            removeIfPresent(compacted + QLatin1String(suffix));
+        removeIfPresent(compacted);
+        removeSideFiles(compacted);
     };
     if (!CompactJetFile(database, compacted)) {
         removeCompacted();

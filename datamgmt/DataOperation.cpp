@@ -71,19 +71,14 @@ bool removeIfPresent(const QString& path, QString* error)
     if (f.remove())
         return true;
     if (error)
-        *error = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), f.errorString());
+        *error = locatedText(path, f.errorString());
     return false;
 }
-
-namespace
-{
 
 QString locatedText(const QString& path, const QString& text)
 {
     return QDir::toNativeSeparators(path) + QStringLiteral(": ") + text;
 }
-
-} // namespace
 
 bool copyWholeFile(const QString& source, const QString& target, QString* error)
 {

@@ -91,6 +91,8 @@ bool replaceFile(const QString& source, const QString& target, QString* error);
 bool copyWholeFile(const QString& source, const QString& target, QString* error);
 // Removes a file if present; false when it exists and cannot be removed.
 bool removeIfPresent(const QString& path, QString* error = nullptr);
+// "path: text", the form in which a file's failure is reported.
+QString locatedText(const QString& path, const QString& text);
 
 // The system's archive component configured as the main window's instance
 // (zlib level 9, archive flag cleared, every file), reporting its progress on

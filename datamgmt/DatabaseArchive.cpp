@@ -16,8 +16,7 @@ bool archiveDatabase(DataEnv& env, const QString& database, const QString& archi
     QTemporaryDir temp(QFileInfo(database).absolutePath() +
                        QStringLiteral("/lumo-snapshot-XXXXXX"));
     if (!temp.isValid()) {
-        errors.push_back(fromQ(QDir::toNativeSeparators(temp.path()) + QStringLiteral(": ") +
-                               temp.errorString()));
+        errors.push_back(fromQ(locatedText(temp.path(), temp.errorString())));
         return false;
     }
     const QString copy = temp.path() + QLatin1Char('/') + QLatin1String(kDatabaseEntry);

@@ -90,11 +90,6 @@ private:
     int m_code = SQLITE_OK;
 };
 
-QString located(const QString& path, const QString& text)
-{
-    return QDir::toNativeSeparators(path) + QStringLiteral(": ") + text;
-}
-
 // The tables the program works on and the fields it names in them.
 const std::vector<std::pair<const char*, QStringList>>& requiredTables()
 {
@@ -149,9 +144,8 @@ bool tableFields(Connection& db, const char* table, QStringList& fields)
 PlaceResult renameInPlace(const QString& source, const QString& target)
 {
     PlaceResult r;
-    for (const char* suffix : {"-journal", "-wal", "-shm"})
-        if (!removeIfPresent(target + QLatin1String(suffix), &r.error))
-            return r;
+    if (!removeSideFiles(target, &r.error))
+        return r;
     const QString part = target + QStringLiteral(".new");
     if (!removeIfPresent(part, &r.error))
         return r;
@@ -171,24 +165,38 @@ bool isBusy(int code)
 
 } // namespace
 
+bool removeSideFiles(const QString& database, QString* error)
+{
+    bool ok = true;
+    for (const char* suffix : {"-journal", "-wal", "-shm"}) {
+        QString problem;
+        if (!removeIfPresent(database + QLatin1String(suffix), &problem) && ok) {
+            ok = false;
+            if (error)
+                *error = problem;
+        }
+    }
+    return ok;
+}
+
 QString databaseProblem(const QString& path)
 {
     if (!QFileInfo(path).isFile())
-        return located(path, QStringLiteral("文件不存在"));
+        return locatedText(path, QStringLiteral("文件不存在"));
     Connection db;
     if (!db.open(path, SQLITE_OPEN_READONLY))
-        return located(path, db.error());
+        return locatedText(path, db.error());
     sqlite3_busy_timeout(db.get(), kBusyWaitMs);
     QStringList problems;
     if (!db.exec("PRAGMA integrity_check", [&](const QString& line) { problems << line; }))
-        return located(path, db.error());
+        return locatedText(path, db.error());
     if (problems != QStringList{QStringLiteral("ok")})
-        return located(path, problems.join(QLatin1Char('\n')));
+        return locatedText(path, problems.join(QLatin1Char('\n')));
     QStringList missing;
     for (const auto& [table, required] : requiredTables()) {
         QStringList fields;
         if (!tableFields(db, table, fields))
-            return located(path, QString::fromUtf8(sqlite3_errmsg(db.get())));
+            return locatedText(path, QString::fromUtf8(sqlite3_errmsg(db.get())));
         if (fields.isEmpty()) {
             missing << QStringLiteral("缺少表 %1").arg(QLatin1String(table));
             continue;
@@ -197,7 +205,7 @@ QString databaseProblem(const QString& path)
             if (!fields.contains(f.toLower()))
                 missing << QStringLiteral("表 %1 缺少字段 %2").arg(QLatin1String(table), f);
     }
-    return missing.isEmpty() ? QString() : located(path, missing.join(QStringLiteral("; ")));
+    return missing.isEmpty() ? QString() : locatedText(path, missing.join(QStringLiteral("; ")));
 }
 
 bool snapshotDatabase(const QString& source, const QString& copy, QString* error)
@@ -208,23 +216,23 @@ bool snapshotDatabase(const QString& source, const QString& copy, QString* error
         Connection from;
         Connection to;
         if (!from.open(source, SQLITE_OPEN_READONLY)) {
-            problem = located(source, from.error());
+            problem = locatedText(source, from.error());
         } else if (!to.open(copy, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE)) {
-            problem = located(copy, to.error());
+            problem = locatedText(copy, to.error());
         } else {
             sqlite3_busy_timeout(from.get(), 5000);
             // One step copies every page under a single read transaction.
             sqlite3_backup* backup = sqlite3_backup_init(to.get(), "main", from.get(), "main");
             if (!backup) {
-                problem = located(copy, QString::fromUtf8(sqlite3_errmsg(to.get())));
+                problem = locatedText(copy, QString::fromUtf8(sqlite3_errmsg(to.get())));
             } else {
                 const int step = sqlite3_backup_step(backup, -1);
                 const int finish = sqlite3_backup_finish(backup);
                 if (step != SQLITE_DONE || finish != SQLITE_OK)
-                    problem = located(source, QString::fromUtf8(sqlite3_errstr(
-                                                  step != SQLITE_DONE ? step : finish)));
+                    problem = locatedText(source, QString::fromUtf8(sqlite3_errstr(
+                                                      step != SQLITE_DONE ? step : finish)));
                 else if (!to.exec("PRAGMA journal_mode=DELETE"))
-                    problem = located(copy, to.error());
+                    problem = locatedText(copy, to.error());
                 else
                     ok = true;
             }
@@ -234,8 +242,7 @@ bool snapshotDatabase(const QString& source, const QString& copy, QString* error
         if (error)
             *error = problem;
         QFile::remove(copy);
-        for (const char* suffix : {"-journal", "-wal", "-shm"})
-            QFile::remove(copy + QLatin1String(suffix));
+        removeSideFiles(copy);
     }
     return ok;
 }
@@ -245,12 +252,12 @@ PlaceResult placeDatabase(const QString& source, const QString& target, DataProg
     PlaceResult r;
     Connection from;
     if (!from.open(source, SQLITE_OPEN_READWRITE)) {
-        r.error = located(source, from.error());
+        r.error = locatedText(source, from.error());
         return r;
     }
     // The new content travels in the rollback journal's file format.
     if (!from.exec("PRAGMA journal_mode=DELETE")) {
-        r.error = located(source, from.error());
+        r.error = locatedText(source, from.error());
         return r;
     }
     const QFileInfo info(target);
@@ -261,7 +268,7 @@ PlaceResult placeDatabase(const QString& source, const QString& target, DataProg
 
     Connection to;
     if (!to.open(target, SQLITE_OPEN_READWRITE)) {
-        r.error = located(target, to.error());
+        r.error = locatedText(target, to.error());
         return r;
     }
     sqlite3_busy_timeout(to.get(), kBusyWaitMs);
@@ -270,7 +277,7 @@ PlaceResult placeDatabase(const QString& source, const QString& target, DataProg
     if (!to.exec("SELECT count(*) FROM sqlite_master")) {
         if (isBusy(to.code())) {
             r.busy = true;
-            r.error = located(target, to.error());
+            r.error = locatedText(target, to.error());
             return r;
         }
         const int primary = to.code() & 0xff;
@@ -279,7 +286,7 @@ PlaceResult placeDatabase(const QString& source, const QString& target, DataProg
             from.close();
             return renameInPlace(source, target);
         }
-        r.error = located(target, to.error());
+        r.error = locatedText(target, to.error());
         return r;
     }
     // A register left in WAL mode by another program goes back to the
@@ -290,7 +297,7 @@ PlaceResult placeDatabase(const QString& source, const QString& target, DataProg
     sqlite3_backup* backup = sqlite3_backup_init(to.get(), "main", from.get(), "main");
     if (!backup) {
         r.busy = isBusy(sqlite3_errcode(to.get()));
-        r.error = located(target, QString::fromUtf8(sqlite3_errmsg(to.get())));
+        r.error = locatedText(target, QString::fromUtf8(sqlite3_errmsg(to.get())));
         return r;
     }
     int rc;
@@ -313,7 +320,7 @@ PlaceResult placeDatabase(const QString& source, const QString& target, DataProg
     if (rc != SQLITE_DONE || finish != SQLITE_OK) {
         const int code = rc != SQLITE_DONE ? rc : finish;
         r.busy = isBusy(code);
-        r.error = located(target, QString::fromUtf8(sqlite3_errstr(code)));
+        r.error = locatedText(target, QString::fromUtf8(sqlite3_errstr(code)));
         return r;
     }
     if (progress)

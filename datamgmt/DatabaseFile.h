@@ -15,6 +15,11 @@ class DataProgress;
 // are allowed.
 QString databaseProblem(const QString& path);
 
+// Removes the engine's files beside `database` (its journal, WAL and shared
+// memory), each where present. False with `error` set to the first that
+// could not be removed.
+bool removeSideFiles(const QString& database, QString* error = nullptr);
+
 // Copies the database `source` into the new file `copy` through the engine,
 // as one read transaction: a program writing meanwhile cannot tear the copy,
 // and rows still in a "-wal" file are included. The copy uses the rollback
